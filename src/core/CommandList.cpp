@@ -1,0 +1,68 @@
+#include "core/CommandList.h"
+
+#include <stdexcept>
+#include <string>
+
+void TCommand::Assign(const TCommand& source) {
+  Caption = source.Caption;
+  Data = source.Data;
+  Output = source.Output;
+  ButtonColour = source.ButtonColour;
+  TextColour = source.TextColour;
+  ImageIndex = source.ImageIndex;
+}
+
+void TCommand::SetDefaults() {
+  Caption.clear();
+  Data.clear();
+  Output = 1;
+  ButtonColour = kColourButtonFace;
+  TextColour = kColourWindowText;
+  ImageIndex = -1;
+}
+
+TCommandList::TCommandList() = default;
+
+TCommand& TCommandList::Get(int index) {
+  if (index < 0 || index >= Count()) {
+    throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+  }
+  return *records_[static_cast<size_t>(index)];
+}
+
+const TCommand& TCommandList::Get(int index) const {
+  return const_cast<TCommandList*>(this)->Get(index);
+}
+
+int TCommandList::Count() const { return static_cast<int>(records_.size()); }
+
+int TCommandList::Add() {
+  auto record = std::make_unique<TCommand>();
+  record->SetDefaults();
+  records_.push_back(std::move(record));
+  return Count() - 1;
+}
+
+void TCommandList::Delete(int index) {
+  Get(index);  // the list's index error for a bad index
+  records_.erase(records_.begin() + index);
+}
+
+bool TCommandList::CutButton(int index) {
+  if (!CopyButton(index)) return false;
+  Get(index).SetDefaults();
+  return true;
+}
+
+bool TCommandList::CopyButton(int index) {
+  if (index >= Count()) return false;
+  clipboard_.Assign(Get(index));
+  clipboardEmpty_ = false;
+  return true;
+}
+
+bool TCommandList::PasteButton(int index) {
+  if (index >= Count()) return false;
+  Get(index).Assign(clipboard_);
+  return true;
+}

@@ -1,0 +1,31 @@
+// What the main window keeps between start-up and close, without any widget:
+// its bounds, caption, grid size, the switches of section "General", the open
+// flag of each output and the current button. User-interface thread only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct TWindowBounds {
+  int32_t Top = 0;
+  int32_t Left = 0;
+  int32_t Height = 600;  // outer height
+  int32_t Width = 800;   // outer width
+};
+
+struct TMainWindowState {
+  TWindowBounds Bounds;
+  std::string Caption = "Tovrana";
+  uint8_t Rows = 5;
+  uint8_t Cols = 3;
+  bool FlatButtons = false;
+  bool AllowEditing = true;
+  bool AllowWindowMoving = true;
+  bool AllowWindowResizing = true;
+  bool SaveWindowPosition = true;
+  bool SaveWindowSize = true;
+  bool ShowComPortErrors = true;
+  std::array<bool, 4> OpenFlags{};  // output 1 at index 0
+  uint8_t CurrentButton = 0;        // 0 until a button is focused or right-clicked
+};

@@ -1,0 +1,39 @@
+// Loading and saving the settings file: the main window's state, the button
+// records and the four output ports. Runs on the user-interface thread only.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <stdexcept>
+
+#include "core/CommandList.h"
+#include "core/MainWindowState.h"
+
+class TVrlComPort;
+
+// ComPort1 to ComPort4, output 1 at index 0.
+using TOutputPorts = std::array<TVrlComPort*, 4>;
+
+// Raised by WriteSettingsFile when the file cannot be written; what() names the
+// file and the reason. The file on disk is then unchanged.
+class ESettingsWrite : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The running executable's own path with its extension replaced by ".ini".
+std::filesystem::path SettingsFilePath();
+// The same rule on a given executable path.
+std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
+
+// Fills state, appends 100 records to the (empty) command list and assigns the
+// ports' properties, including the port map of section "Ports". A missing or
+// partial file is no error.
+void ReadSettingsFile(const std::filesystem::path& file, TMainWindowState& state,
+                      TCommandList& commands, const TOutputPorts& ports);
+
+// Reads the file again and writes the state back into it atomically (temporary
+// file in the same folder, flushed, renamed over the old one). Throws
+// ESettingsWrite when it cannot.
+void WriteSettingsFile(const std::filesystem::path& file, const TMainWindowState& state,
+                       const TCommandList& commands, const TOutputPorts& ports);
