@@ -28,4 +28,7 @@ struct TMainWindowState {
   bool ShowComPortErrors = true;
   std::array<bool, 4> OpenFlags{};  // output 1 at index 0
   uint8_t CurrentButton = 0;        // 0 until a button is focused or right-clicked
+  // False when the settings file is not valid UTF-8: it was made on Windows, so
+  // its texts are shown and stored back as Windows-1252.
+  bool TextIsUtf8 = true;
 };
