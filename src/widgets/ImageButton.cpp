@@ -1,0 +1,137 @@
+#include "widgets/ImageButton.h"
+
+#include <QEnterEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+#include <qdrawutil.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kFrameWidth = 2;
+constexpr int kContentMargin = 3;
+constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
+
+}  // namespace
+
+TImageButton::TImageButton(QWidget* parent)
+    : QAbstractButton(parent),
+      buttonColour_(palette().color(QPalette::Button)),
+      textColour_(palette().color(QPalette::ButtonText)) {
+  setAttribute(Qt::WA_Hover);
+  setFocusPolicy(Qt::StrongFocus);
+  setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void TImageButton::SetFlat(bool flat) {
+  flat_ = flat;
+  update();
+}
+
+void TImageButton::SetButtonColour(const QColor& colour) {
+  buttonColour_ = colour;
+  update();
+}
+
+void TImageButton::SetTextColour(const QColor& colour) {
+  textColour_ = colour;
+  update();
+}
+
+void TImageButton::SetBold(bool bold) {
+  bold_ = bold;
+  update();
+}
+
+void TImageButton::SetCaption(const QString& caption) {
+  QString text = caption;
+  setText(text.replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+}
+
+void TImageButton::SetPicture(const QPixmap& picture) {
+  picture_ = picture;
+  update();
+}
+
+QSize TImageButton::sizeHint() const { return {49, 21}; }
+
+void TImageButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), buttonColour_);
+  DrawFrame(painter);
+  DrawContent(painter);
+}
+
+void TImageButton::DrawFrame(QPainter& painter) const {
+  const bool down = isDown();
+  if (!flat_) {
+    qDrawWinButton(&painter, rect(), palette(), down, nullptr);
+  } else if (down || underMouse() || hasFocus()) {
+    qDrawShadePanel(&painter, rect(), palette(), down, 1, nullptr);
+  }
+  if (hasFocus()) {
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(kFrameWidth + 1, kFrameWidth + 1, -kFrameWidth - 1,
+                                  -kFrameWidth - 1);
+    option.backgroundColor = buttonColour_;
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+}
+
+void TImageButton::DrawContent(QPainter& painter) const {
+  QRect content = rect().adjusted(kContentMargin, kContentMargin, -kContentMargin,
+                                  -kContentMargin);
+  // A pressed button's content moves with the sunken face.
+  if (isDown()) content.translate(1, 1);
+  if (content.isEmpty()) return;
+  painter.setClipRect(content);
+
+  QFont captionFont = font();
+  captionFont.setBold(bold_);
+  painter.setFont(captionFont);
+
+  const QSize pictureSize = picture_.isNull() ? QSize() : picture_.deviceIndependentSize().toSize();
+  const int pictureSpace = picture_.isNull() ? 0 : pictureSize.width() + kPictureGap;
+  const QString caption = text();
+  QRect textBounds;
+  if (!caption.isEmpty()) {
+    const QRect wrapArea(0, 0, std::max(1, content.width() - pictureSpace), content.height());
+    textBounds = painter.fontMetrics().boundingRect(wrapArea, kTextFlags, caption);
+  }
+  const int captionWidth = caption.isEmpty() ? 0 : textBounds.width() + 1;
+  const int blockWidth = (picture_.isNull() ? 0 : pictureSize.width()) +
+                         (!picture_.isNull() && captionWidth > 0 ? kPictureGap : 0) + captionWidth;
+  const int left = content.left() + (content.width() - blockWidth) / 2;
+
+  if (!picture_.isNull()) {
+    const int top = content.top() + (content.height() - pictureSize.height()) / 2;
+    painter.drawPixmap(QPoint(left, top), picture_);
+  }
+  if (captionWidth > 0) {
+    painter.setPen(textColour_);
+    painter.drawText(QRect(left + pictureSpace, content.top(), captionWidth, content.height()),
+                     kTextFlags, caption);
+  }
+}
+
+void TImageButton::enterEvent(QEnterEvent* event) {
+  QAbstractButton::enterEvent(event);
+  update();
+}
+
+void TImageButton::leaveEvent(QEvent* event) {
+  QAbstractButton::leaveEvent(event);
+  update();
+}
+
+void TImageButton::focusInEvent(QFocusEvent* event) {
+  QAbstractButton::focusInEvent(event);
+  emit FocusEntered();
+}
+
+// The second press of a double click arrives as a double-click event on some
+// window systems; taking it as a new press makes a double click two clicks.
+void TImageButton::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
