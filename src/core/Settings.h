@@ -2,17 +2,12 @@
 // records and the four output ports. Runs on the user-interface thread only.
 #pragma once
 
-#include <array>
 #include <filesystem>
 #include <stdexcept>
 
 #include "core/CommandList.h"
 #include "core/MainWindowState.h"
-
-class TVrlComPort;
-
-// ComPort1 to ComPort4, output 1 at index 0.
-using TOutputPorts = std::array<TVrlComPort*, 4>;
+#include "core/OutputPorts.h"
 
 // Raised by WriteSettingsFile when the file cannot be written; what() names the
 // file and the reason. The file on disk is then unchanged.
@@ -27,13 +22,14 @@ std::filesystem::path SettingsFilePath();
 std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
 
 // Fills state, appends 100 records to the (empty) command list and assigns the
-// ports' properties, including the port map of section "Ports". A missing or
-// partial file is no error.
+// ports' properties, including the port map of section "Ports". A missing,
+// partial or unreadable file is no error: what it does not give takes its default.
 void ReadSettingsFile(const std::filesystem::path& file, TMainWindowState& state,
                       TCommandList& commands, const TOutputPorts& ports);
 
 // Reads the file again and writes the state back into it atomically (temporary
-// file in the same folder, flushed, renamed over the old one). Throws
-// ESettingsWrite when it cannot.
+// file in the same folder, flushed, renamed over the old one), so sections and
+// keys it does not own survive. Throws ESettingsWrite when it cannot, also when
+// the existing file cannot be read, which is then never overwritten.
 void WriteSettingsFile(const std::filesystem::path& file, const TMainWindowState& state,
                        const TCommandList& commands, const TOutputPorts& ports);

@@ -1,0 +1,194 @@
+// The serial port component's properties and the rules of their assignment.
+// User-interface thread only; the component takes no lock.
+#include "serial/ComPort.h"
+
+#include <utility>
+
+namespace {
+
+constexpr uint32_t kHardwareFullPerMille = 900;
+constexpr uint32_t kHardwareResumePerMille = 100;
+constexpr uint32_t kSoftwareFullPerMille = 750;
+constexpr uint32_t kSoftwareResumePerMille = 250;
+
+// Truncates like the thresholds' fractions of InSize do.
+uint16_t PerMilleOf(uint32_t value, uint32_t perMille) {
+  return static_cast<uint16_t>(value * perMille / 1000);
+}
+
+// A trace or log request on a closed port can only switch recording on or off.
+TTraceLogState ClosedPortRequest(TTraceLogState value) {
+  return value == TTraceLogState::tlOn ? TTraceLogState::tlOn : TTraceLogState::tlOff;
+}
+
+std::string PassString(std::string_view value) {
+  return std::string(value.substr(0, TVrlComPort::kMaxPassStringLength));
+}
+
+}  // namespace
+
+void TVrlComPort::SetComNumber(uint16_t value) {
+  if (value == comNumber_) return;
+  comNumber_ = value;
+}
+
+void TVrlComPort::SetBaud(int32_t value) {
+  if (value == baud_) return;
+  baud_ = value;
+}
+
+void TVrlComPort::SetParity(TParity value) {
+  if (value == parity_) return;
+  parity_ = value;
+}
+
+void TVrlComPort::SetDataBits(uint16_t value) {
+  if (value == dataBits_) return;
+  dataBits_ = value;
+}
+
+void TVrlComPort::SetStopBits(uint16_t value) {
+  if (value == stopBits_) return;
+  stopBits_ = value;
+}
+
+void TVrlComPort::SetInSize(uint16_t value) {
+  if (value == inSize_) return;
+  inSize_ = value;
+}
+
+void TVrlComPort::SetOutSize(uint16_t value) {
+  if (value == outSize_) return;
+  outSize_ = value;
+}
+
+void TVrlComPort::SetAutoOpen(bool value) {
+  if (Unchanged(value == autoOpen_)) return;
+  autoOpen_ = value;
+}
+
+void TVrlComPort::SetPromptForPort(bool value) {
+  if (Unchanged(value == promptForPort_)) return;
+  promptForPort_ = value;
+}
+
+void TVrlComPort::SetDTR(bool value) {
+  if (Unchanged(value == dtr_)) return;
+  dtr_ = value;
+}
+
+void TVrlComPort::SetRTS(bool value) {
+  if (Unchanged(value == rts_)) return;
+  rts_ = value;
+}
+
+void TVrlComPort::ApplyThresholdDefaults(uint32_t fullPerMille, uint32_t resumePerMille) {
+  if (bufferFull_ == 0 || bufferFull_ > inSize_) bufferFull_ = PerMilleOf(inSize_, fullPerMille);
+  if (bufferResume_ == 0 || bufferResume_ > bufferFull_) {
+    bufferResume_ = PerMilleOf(inSize_, resumePerMille);
+  }
+}
+
+void TVrlComPort::SetHWFlowOptions(THWFlowOptionSet value) {
+  if (Unchanged(value == hwFlowOptions_)) return;
+  if (!value.Empty()) ApplyThresholdDefaults(kHardwareFullPerMille, kHardwareResumePerMille);
+  hwFlowOptions_ = value;
+  // RTS cannot both key an RS485 transmitter and serve as a handshake line.
+  if (value.Contains(THWFlowOption::hwfUseRTS) || value.Contains(THWFlowOption::hwfRequireCTS)) {
+    SetRS485Mode(false);
+  }
+}
+
+void TVrlComPort::SetSWFlowOptions(TSWFlowOptions value) {
+  if (Unchanged(value == swFlowOptions_)) return;
+  if (value != TSWFlowOptions::swfNone) {
+    ApplyThresholdDefaults(kSoftwareFullPerMille, kSoftwareResumePerMille);
+  }
+  swFlowOptions_ = value;
+}
+
+void TVrlComPort::SetXOnChar(uint8_t value) {
+  if (Unchanged(value == xOnChar_)) return;
+  xOnChar_ = value;
+}
+
+void TVrlComPort::SetXOffChar(uint8_t value) {
+  if (Unchanged(value == xOffChar_)) return;
+  xOffChar_ = value;
+}
+
+void TVrlComPort::ReapplyFlowOptions() {
+  forceApply_ = true;
+  SetHWFlowOptions(hwFlowOptions_);
+  SetSWFlowOptions(swFlowOptions_);
+  forceApply_ = false;
+}
+
+void TVrlComPort::SetBufferFull(uint16_t value) {
+  if (Unchanged(value == bufferFull_)) return;
+  bufferFull_ = value <= inSize_ ? value : PerMilleOf(value, kHardwareFullPerMille);
+  ReapplyFlowOptions();
+}
+
+void TVrlComPort::SetBufferResume(uint16_t value) {
+  if (Unchanged(value == bufferResume_)) return;
+  bufferResume_ = value <= bufferFull_ ? value : PerMilleOf(bufferFull_, kHardwareResumePerMille);
+  ReapplyFlowOptions();
+}
+
+void TVrlComPort::SetRS485Mode(bool value) {
+  if (Unchanged(value == rs485Mode_)) return;
+  rs485Mode_ = value;
+  if (value) {
+    THWFlowOptionSet withoutRtsHandshake = hwFlowOptions_;
+    withoutRtsHandshake.Exclude(THWFlowOption::hwfUseRTS);
+    withoutRtsHandshake.Exclude(THWFlowOption::hwfRequireCTS);
+    SetHWFlowOptions(withoutRtsHandshake);
+    SetRTS(false);
+  }
+}
+
+void TVrlComPort::SetTracing(TTraceLogState value) {
+  if (Unchanged(value == tracing_)) return;
+  tracing_ = ClosedPortRequest(value);
+}
+
+void TVrlComPort::SetLogging(TTraceLogState value) {
+  if (Unchanged(value == logging_)) return;
+  logging_ = ClosedPortRequest(value);
+}
+
+void TVrlComPort::SetTraceSize(uint32_t value) {
+  if (value > kMaxTraceSize) value = kMaxTraceSize;
+  if (Unchanged(value == traceSize_)) return;
+  traceSize_ = value;
+}
+
+void TVrlComPort::SetLogSize(uint32_t value) {
+  if (value > kMaxLogSize) value = kMaxLogSize;
+  if (Unchanged(value == logSize_)) return;
+  logSize_ = value;
+}
+
+void TVrlComPort::SetTraceName(std::string_view value) { traceName_ = PassString(value); }
+
+void TVrlComPort::SetLogName(std::string_view value) { logName_ = PassString(value); }
+
+void TVrlComPort::SetTraceHex(bool value) { traceHex_ = value; }
+
+void TVrlComPort::SetLogHex(bool value) { logHex_ = value; }
+
+void TVrlComPort::SetTraceAllHex(bool value) { traceAllHex_ = value; }
+
+void TVrlComPort::SetLogAllHex(bool value) { logAllHex_ = value; }
+
+void TVrlComPort::SetUseEventWord(bool value) {
+  if (Unchanged(value == useEventWord_)) return;
+  useEventWord_ = value;
+}
+
+void TVrlComPort::SetTapiMode(TTapiMode value) { tapiMode_ = value; }
+
+void TVrlComPort::SetDeviceLayer(TDeviceLayer value) { deviceLayer_ = value; }
+
+void TVrlComPort::SetPortMap(TPortMap value) { portMap_ = std::move(value); }
