@@ -1,0 +1,240 @@
+// The input side of the base dispatcher: one dispatch cycle (status events,
+// modem status, moving received bytes into the 8192-byte dispatch buffer), the
+// availability pass and notification delivery. Runs on the dispatch thread,
+// except the registration operations, which the main thread calls.
+#include <algorithm>
+
+#include "serial/Dispatcher.h"
+
+namespace {
+
+constexpr auto kSendTimeout = std::chrono::milliseconds(3000);
+
+}  // namespace
+
+void TVrlBaseDispatcher::SetTriggerLength(uint32_t length) {
+  std::lock_guard guard(dispatcherLock_);
+  triggerLength_ = length;
+}
+
+void TVrlBaseDispatcher::SetOptionFlag(uint32_t flag, bool on) {
+  std::lock_guard guard(dispatcherLock_);
+  optionFlags_ = on ? (optionFlags_ | flag) : (optionFlags_ & ~flag);
+}
+
+uint32_t TVrlBaseDispatcher::OptionFlags() const {
+  std::lock_guard guard(dispatcherLock_);
+  return optionFlags_;
+}
+
+void TVrlBaseDispatcher::RegisterNotifyWindow(TNotifyWindow window) {
+  std::lock_guard guard(dispatcherLock_);
+  windowHandlers_.push_back({window, false});
+  handlersNeeded_ = true;
+}
+
+void TVrlBaseDispatcher::DeregisterNotifyWindow(TNotifyWindow window) {
+  std::lock_guard guard(dispatcherLock_);
+  for (auto it = windowHandlers_.begin(); it != windowHandlers_.end(); ++it) {
+    if (it->window != window || it->deleted) continue;
+    if (delivering_) {
+      it->deleted = true;
+    } else {
+      windowHandlers_.erase(it);
+      RecomputeHandlerFlags(0);
+    }
+    return;
+  }
+}
+
+void TVrlBaseDispatcher::RefreshHandlerFlags(int mode) {
+  std::lock_guard guard(dispatcherLock_);
+  RecomputeHandlerFlags(mode);
+}
+
+void TVrlBaseDispatcher::RecomputeHandlerFlags(int mode) {
+  const bool others = windowHandlers_.size() > 1;
+  if (mode == 0) {
+    handlersNeeded_ = others || portHandlerInstalled_;
+  } else if (mode == 1) {
+    portHandlerInstalled_ = true;
+    handlersNeeded_ = true;
+  } else if (mode == 2) {
+    portHandlerInstalled_ = false;
+    handlersNeeded_ = others;
+  }
+}
+
+uint8_t TVrlBaseDispatcher::ModemStatus() const {
+  std::lock_guard guard(dispatcherLock_);
+  return modemStatus_;
+}
+
+uint32_t TVrlBaseDispatcher::DispatchBufferUsed() const {
+  std::lock_guard input(inputLock_);
+  if (dispatchFull_) return kDispatchBufferSize;
+  if (dispatchHead_ >= dispatchTail_) return dispatchHead_ - dispatchTail_;
+  return dispatchHead_ + kDispatchBufferSize - dispatchTail_;
+}
+
+int32_t TVrlBaseDispatcher::InputPending() {
+  TIOBuffer* first = inputQueue_.Peek();
+  if (first == nullptr) return 0;
+  auto* data = dynamic_cast<TDataBuffer*>(first);
+  const int32_t pending = data != nullptr ? data->Used - data->Read : 0;
+  inputQueue_.Release(first);
+  return pending;
+}
+
+int32_t TVrlBaseDispatcher::TakeInput(uint8_t* buffer, int32_t size) {
+  int32_t copied = 0;
+  while (copied < size) {
+    TIOBuffer* first = inputQueue_.Peek();
+    if (first == nullptr) break;
+    auto* data = dynamic_cast<TDataBuffer*>(first);
+    if (data == nullptr) {
+      inputQueue_.Release(first);
+      break;
+    }
+    const int32_t n = std::min(size - copied, data->Used - data->Read);
+    std::copy_n(data->Data() + data->Read, n, buffer + copied);
+    data->Read += n;
+    copied += n;
+    if (data->Read >= data->Used) {
+      inputQueue_.Pop();
+    } else {
+      inputQueue_.Release(first);
+    }
+  }
+  return copied;
+}
+
+void TVrlBaseDispatcher::RefreshModemStatus() {
+  uint8_t driverBits;
+  {
+    std::lock_guard guard(dispatcherLock_);
+    if (!DeviceOpen()) return;
+    driverBits = DeviceModemStatus();
+  }
+  std::lock_guard guard(dispatcherLock_);
+  modemStatus_ = static_cast<uint8_t>((driverBits & 0xF0) | (modemStatus_ & 0x0F));
+  if (ringSeen_) {
+    ringSeen_ = false;
+    modemStatus_ |= 0x04;
+  }
+}
+
+bool TVrlBaseDispatcher::DispatchCycle() {
+  bool progress = false;
+  uint32_t mask = 0;
+  if (TIOBuffer* first = inputQueue_.Peek()) {
+    if (auto* status = dynamic_cast<TStatusBuffer*>(first)) {
+      mask = status->Status;
+      inputQueue_.Pop();
+      progress = true;
+    } else {
+      inputQueue_.Release(first);
+    }
+  }
+  if (mask & (kEvRing | kEvRingTrailing)) {
+    std::lock_guard guard(dispatcherLock_);
+    ringSeen_ = true;
+  }
+  if (mask & 0x2138) {
+    std::lock_guard guard(dispatcherLock_);
+    if (DeviceOpen()) {
+      const uint8_t old = modemStatus_;
+      const uint8_t now = DeviceModemStatus();
+      modemStatus_ = static_cast<uint8_t>(old | (((now ^ old) & 0xF0) >> 4));
+    }
+  }
+  if (mask & (kEvBreak | kEvErr)) RefreshLineErrors();
+  MoveReceivedBytes(progress);
+  if (!delivering_) {
+    RefreshModemStatus();
+    while (!closeRequested_ && AvailabilityPass()) {
+    }
+  }
+  return progress;
+}
+
+void TVrlBaseDispatcher::MoveReceivedBytes(bool& moved) {
+  std::lock_guard input(inputLock_);
+  if (dispatchFull_ || dispatchBuffer_.empty()) return;
+  const int32_t pending = InputPending();
+  if (pending == 0) return;
+  const uint32_t freeSpace = kDispatchBufferSize - DispatchBufferUsed();
+  const uint32_t capacity = dispatchTail_ > dispatchHead_ ? dispatchTail_ - dispatchHead_
+                                                          : kDispatchBufferSize - dispatchHead_;
+  const uint32_t total = std::min<uint32_t>(freeSpace, static_cast<uint32_t>(pending));
+  const uint32_t secondPart = capacity < total ? total - capacity : 0;
+  auto moveAtHead = [&](uint32_t wanted) {
+    const auto n = static_cast<uint32_t>(
+        TakeInput(dispatchBuffer_.data() + dispatchHead_, static_cast<int32_t>(wanted)));
+    dispatchHead_ = (dispatchHead_ + n) % kDispatchBufferSize;
+    if (n > 0) {
+      dispatchFull_ = dispatchHead_ == dispatchTail_;
+      moved = true;
+    }
+    return n;
+  };
+  const uint32_t n = moveAtHead(std::min(capacity, total));
+  if (n == std::min(capacity, total) && secondPart > 0) moveAtHead(secondPart);
+  dispatchBufferFull_ = dispatchFull_;
+}
+
+bool TVrlBaseDispatcher::AvailabilityPass() {
+  uint32_t triggerLength;
+  {
+    std::lock_guard guard(dispatcherLock_);
+    triggerLength = triggerLength_;
+  }
+  uint32_t used;
+  {
+    std::lock_guard input(inputLock_);
+    // No data triggers exist, so examining the new bytes only advances the scan.
+    scanPosition_ = dispatchHead_;
+    used = DispatchBufferUsed();
+    if (triggerLength == 0 || scanPosition_ == notifiedPosition_ || used < triggerLength) {
+      return false;
+    }
+    notifiedPosition_ = scanPosition_;
+  }
+  return Deliver(kMsgTriggerAvail, used, 0);
+}
+
+bool TVrlBaseDispatcher::Deliver(uint32_t message, uintptr_t wParam, int32_t data) {
+  std::vector<TNotifyWindow> windows;
+  {
+    std::lock_guard guard(dispatcherLock_);
+    if (!handlersNeeded_) return true;
+    delivering_ = true;
+    if (windowHandlers_.size() > 1 || portHandlerInstalled_) {
+      for (const TWindowHandler& handler : windowHandlers_) {
+        if (!handler.deleted) windows.push_back(handler.window);
+      }
+    }
+  }
+  const intptr_t lParam = static_cast<intptr_t>(data) + static_cast<intptr_t>(handleNumber_) * 65536;
+  TMainThreadQueue* queue = owner_ != nullptr ? owner_->MainThreadQueue() : nullptr;
+  bool stopped = false;
+  for (TNotifyWindow window : windows) {
+    if (closeRequested_ || kill_) {
+      stopped = true;
+      break;
+    }
+    if (queue != nullptr) queue->Send(window, message, wParam, lParam, kSendTimeout);
+  }
+  // No handler of this layer takes bytes out of the dispatch buffer, so an
+  // "available" delivery ends with nothing taken and reports that.
+  const bool result = !stopped && message != kMsgTriggerAvail;
+  std::lock_guard guard(dispatcherLock_);
+  delivering_ = false;
+  const auto removed = std::remove_if(windowHandlers_.begin(), windowHandlers_.end(),
+                                      [](const TWindowHandler& handler) { return handler.deleted; });
+  if (removed != windowHandlers_.end()) {
+    windowHandlers_.erase(removed, windowHandlers_.end());
+    RecomputeHandlerFlags(0);
+  }
+  return result;
+}

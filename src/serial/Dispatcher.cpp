@@ -1,0 +1,573 @@
+// Owner-facing operations of the base dispatcher: registry, opening, line and
+// flow settings, the output ring, purges and the close order. The worker loops
+// are in DispatcherThreads.cpp, the input side in DispatchInput.cpp.
+#include "serial/Dispatcher.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <system_error>
+
+#include "serial/ResultCodes.h"
+#include "serial/SerialErrors.h"
+
+namespace {
+
+std::mutex& RegistryLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::vector<TVrlBaseDispatcher*>& Registry() {
+  static std::vector<TVrlBaseDispatcher*> registry;
+  return registry;
+}
+
+constexpr auto kThreadStartWait = std::chrono::milliseconds(3000);
+constexpr auto kPurgeAckWait = std::chrono::milliseconds(5000);
+
+}  // namespace
+
+TVrlBaseDispatcher::TVrlBaseDispatcher(TDispatcherOwner* owner) : owner_(owner) {
+  std::lock_guard guard(RegistryLock());
+  auto& registry = Registry();
+  const auto empty = std::find(registry.begin(), registry.end(), nullptr);
+  if (empty != registry.end()) {
+    *empty = this;
+    handleNumber_ = static_cast<int32_t>(empty - registry.begin());
+  } else {
+    registry.push_back(this);
+    handleNumber_ = static_cast<int32_t>(registry.size() - 1);
+  }
+}
+
+TVrlBaseDispatcher::~TVrlBaseDispatcher() {
+  std::lock_guard guard(RegistryLock());
+  auto& registry = Registry();
+  registry[static_cast<size_t>(handleNumber_)] = nullptr;
+  while (!registry.empty() && registry.back() == nullptr) registry.pop_back();
+}
+
+void TVrlBaseDispatcher::DestroyPort() {
+  if (closeRequested_) {
+    ReleaseBuffers();
+  } else {
+    ShutdownPort();
+  }
+  Kill();
+  WaitAllWorkersEnded();
+  JoinWorkers();
+}
+
+bool TVrlBaseDispatcher::WithDispatcher(int32_t handle,
+                                        const std::function<void(TVrlBaseDispatcher&)>& fn) {
+  std::lock_guard guard(RegistryLock());
+  auto& registry = Registry();
+  if (handle < 0 || static_cast<size_t>(handle) >= registry.size() || !registry[handle]) {
+    return false;
+  }
+  fn(*registry[handle]);
+  return true;
+}
+
+std::string TVrlBaseDispatcher::DeviceName() const {
+  std::lock_guard guard(dispatcherLock_);
+  return deviceName_;
+}
+
+void TVrlBaseDispatcher::SetDeviceName(const std::string& name) {
+  std::lock_guard guard(dispatcherLock_);
+  deviceName_ = name;
+}
+
+void TVrlBaseDispatcher::SleepMilliseconds(uint32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+int32_t TVrlBaseDispatcher::InitializePort(const std::string& deviceName, uint32_t baud,
+                                           uint8_t parity, uint8_t dataBits, uint8_t stopBits,
+                                           uint32_t inSize, uint32_t outSize,
+                                           uint32_t lineOptions) {
+  // A second open of a running dispatcher must not reach the device steps,
+  // whose failure path would shut the running port down.
+  if (threadsActive_) throw std::runtime_error("Dispatcher already started.");
+  int32_t result = OpenDevice(deviceName);
+  if (result == 0) result = SetBufferSizes(inSize, outSize);
+  if (result != 0) {
+    ShutdownPort();
+    return result;
+  }
+  {
+    std::lock_guard output(outputLock_);
+    ring_.assign(outSize, 0);
+    outSize_ = outSize;
+    ringHead_ = ringTail_ = 0;
+    ringFull_ = false;
+    ringReleased_ = false;
+  }
+  {
+    std::lock_guard input(inputLock_);
+    dispatchBuffer_.assign(kDispatchBufferSize, 0);
+    dispatchHead_ = dispatchTail_ = scanPosition_ = notifiedPosition_ = 0;
+    dispatchFull_ = false;
+    dispatchBufferFull_ = false;
+  }
+  lineErrors_ = 0;
+  outputSent_ = false;
+  closeRequested_ = false;
+  rs485_ = false;
+  kill_ = false;
+  killed_ = false;
+  killEvent_.Reset();
+  {
+    std::lock_guard guard(dispatcherLock_);
+    inSize_ = inSize;
+    ReadDeviceState(dcb_);
+    dtrAuto_ = (lineOptions & kDtrHandshake) != 0;
+    if (!dtrAuto_) SetDTRLine((lineOptions & kDtrOn) != 0);
+    rtsAuto_ = (lineOptions & kRtsHandshake) != 0;
+    if (!rtsAuto_) SetRTSLine((lineOptions & kRtsOn) != 0);
+    triggerLength_ = 0;
+    modemStatus_ = static_cast<uint8_t>(DeviceModemStatus() & 0xF0);
+    ringSeen_ = false;
+    lastBaud_ = 115200;
+  }
+  result = SetLineParams(baud, parity, dataBits, stopBits);
+  if (result != 0) {
+    ShutdownPort();
+    return result;
+  }
+  RefreshLineErrors();
+  result = StartThreads();
+  if (result != 0) ShutdownPort();
+  return result;
+}
+
+bool TVrlBaseDispatcher::ThreadOperationsAllowed() const { return !kill_ && DeviceOpen(); }
+
+void TVrlBaseDispatcher::ApplyDeviceState(TDeviceControlBlock& dcb, int32_t& result) {
+  using namespace vrl::dcb;
+  if (!dtrAuto_) {
+    dcb.Flags = (dcb.Flags & ~kDtrControlMask) | (dtrState_ ? kDtrControlEnable : 0);
+  }
+  if (!rtsAuto_) {
+    dcb.Flags = (dcb.Flags & ~kRtsControlMask) | (rtsState_ ? kRtsControlEnable : 0);
+  }
+  result = WriteDeviceState(dcb);
+  if (result == 0) dcb_ = dcb;
+  lastBaud_ = dcb.BaudRate;
+  SetDTRLine(dtrState_);
+  if (!rs485_) SetRTSLine(rtsState_);
+}
+
+int32_t TVrlBaseDispatcher::SetLineParams(uint32_t baud, uint8_t parity, uint8_t dataBits,
+                                          uint8_t stopBits) {
+  using namespace vrl::dcb;
+  TDeviceControlBlock wanted;
+  {
+    std::lock_guard guard(dispatcherLock_);
+    if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
+    ReadDeviceState(wanted);
+    wanted.Flags = (wanted.Flags | kBinary | kTxContinueOnXoff) & ~(kParity | kDsrSensitivity | kNull);
+    if (baud != 0) wanted.BaudRate = baud;
+    if (parity != 5) wanted.Parity = parity;
+    if (dataBits != 9) wanted.ByteSize = dataBits;
+    if (stopBits == 0) stopBits = 1;
+    if (stopBits >= 4) stopBits = 2;
+    if (stopBits != 3) wanted.StopBits = stopBits == 1 ? kOneStopBit : kTwoStopBits;
+    if (dataBits == 5) wanted.StopBits = kOneAndHalfStopBits;
+    TDeviceControlBlock current;
+    ReadDeviceState(current);
+    if (wanted.BaudRate == current.BaudRate && wanted.Parity == current.Parity &&
+        wanted.ByteSize == current.ByteSize && wanted.StopBits == current.StopBits &&
+        wanted.Flags == current.Flags) {
+      return 0;
+    }
+  }
+  DrainBeforeLineChange();
+  std::lock_guard guard(dispatcherLock_);
+  if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
+  TDeviceControlBlock dcb;
+  ReadDeviceState(dcb);
+  dcb.Flags = wanted.Flags;
+  dcb.BaudRate = wanted.BaudRate;
+  dcb.Parity = wanted.Parity;
+  dcb.ByteSize = wanted.ByteSize;
+  dcb.StopBits = wanted.StopBits;
+  int32_t result = 0;
+  ApplyDeviceState(dcb, result);
+  return result;
+}
+
+void TVrlBaseDispatcher::DrainBeforeLineChange() {
+  for (int i = 0; i < 5000 && OutputUsed() > 0; ++i) SleepMilliseconds(2);
+  TDeviceControlBlock dcb;
+  {
+    std::lock_guard guard(dispatcherLock_);
+    ReadDeviceState(dcb);
+  }
+  const uint64_t bits = dcb.ByteSize + 2u + (dcb.Parity != 0 ? 1u : 0u) + (dcb.StopBits != 0 ? 1u : 0u);
+  const uint64_t baud = dcb.BaudRate != 0 ? dcb.BaudRate : 1;
+  uint64_t t = (10'000'000 / baud) * bits * 18;  // units of 100 ns
+  if (t < 10'000) t *= 2;
+  SleepMilliseconds(static_cast<uint32_t>(t / 10'000 + (t % 10'000 != 0 ? 1 : 0)));
+}
+
+int32_t TVrlBaseDispatcher::SetBufferSizes(uint32_t inSize, uint32_t outSize) {
+  std::lock_guard guard(dispatcherLock_);
+  if (!DeviceOpen()) return vrl::kErrCommNotOpen;
+  return DeviceSetBufferSizes(inSize, outSize);
+}
+
+int32_t TVrlBaseDispatcher::SetHardwareFlow(uint32_t bufferFull, uint32_t bufferResume,
+                                            uint32_t options) {
+  using namespace vrl::dcb;
+  std::lock_guard guard(dispatcherLock_);
+  if (bufferFull < bufferResume || bufferFull > inSize_) return vrl::kErrBadArgument;
+  if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
+  TDeviceControlBlock dcb;
+  ReadDeviceState(dcb);
+  dcb.Flags &= ~(kOutxCtsFlow | kOutxDsrFlow | kDtrControlMask | kRtsControlMask);
+  dtrAuto_ = rtsAuto_ = false;
+  if (options & 0x01) {
+    dcb.Flags |= kDtrControlHandshake;
+    dtrAuto_ = true;
+  } else if (dtrState_) {
+    dcb.Flags |= kDtrControlEnable;
+  }
+  if (options & 0x02) {
+    dcb.Flags |= kRtsControlHandshake;
+    rtsAuto_ = true;
+  } else if (rtsState_) {
+    dcb.Flags |= kRtsControlEnable;
+  }
+  if (rs485_ && DriverTogglesRts()) {
+    dcb.Flags = (dcb.Flags & ~kRtsControlMask) | kRtsControlToggle;
+    rtsAuto_ = true;
+  }
+  dcb.XoffLim = static_cast<uint16_t>(inSize_ - bufferFull);
+  dcb.XonLim = static_cast<uint16_t>(bufferResume);
+  if (options & 0x04) dcb.Flags |= kOutxDsrFlow;
+  if (options & 0x08) dcb.Flags |= kOutxCtsFlow;
+  int32_t result = 0;
+  ApplyDeviceState(dcb, result);
+  return result;
+}
+
+int32_t TVrlBaseDispatcher::EnableSoftwareFlow(uint32_t bufferFull, uint32_t bufferResume,
+                                               uint32_t options) {
+  using namespace vrl::dcb;
+  std::lock_guard guard(dispatcherLock_);
+  if (bufferFull < bufferResume || bufferFull > inSize_) return vrl::kErrBadArgument;
+  if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
+  TDeviceControlBlock dcb;
+  ReadDeviceState(dcb);
+  if (options & 0x02) {
+    dcb.Flags |= kInX;
+    dcb.XoffLim = static_cast<uint16_t>(inSize_ - bufferFull);
+    dcb.XonLim = static_cast<uint16_t>(bufferResume);
+  }
+  if (options & 0x01) dcb.Flags |= kOutX;
+  if (options & 0x03) {
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+  }
+  int32_t result = 0;
+  ApplyDeviceState(dcb, result);
+  return result;
+}
+
+int32_t TVrlBaseDispatcher::DisableSoftwareFlow() {
+  std::lock_guard guard(dispatcherLock_);
+  if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
+  TDeviceControlBlock dcb;
+  ReadDeviceState(dcb);
+  dcb.Flags &= ~(vrl::dcb::kOutX | vrl::dcb::kInX);
+  int32_t result = 0;
+  ApplyDeviceState(dcb, result);
+  return result;
+}
+
+int32_t TVrlBaseDispatcher::SetFlowChars(uint8_t xonChar, uint8_t xoffChar) {
+  std::lock_guard guard(dispatcherLock_);
+  if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
+  TDeviceControlBlock dcb;
+  ReadDeviceState(dcb);
+  dcb.XonChar = xonChar;
+  dcb.XoffChar = xoffChar;
+  int32_t result = 0;
+  ApplyDeviceState(dcb, result);
+  return result;
+}
+
+int32_t TVrlBaseDispatcher::SetDTRLine(bool on) {
+  std::lock_guard guard(dispatcherLock_);
+  if (dtrAuto_) return 1;
+  if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
+  if (DeviceEscape(on ? kSetDtr : kClrDtr) < 0) return vrl::kErrBadArgument;
+  dtrState_ = on;
+  return 0;
+}
+
+int32_t TVrlBaseDispatcher::SetRTSLine(bool on) {
+  std::lock_guard guard(dispatcherLock_);
+  if (rtsAuto_) return 1;
+  if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
+  if (DeviceEscape(on ? kSetRts : kClrRts) < 0) return vrl::kErrBadArgument;
+  rtsState_ = on;
+  return 0;
+}
+
+void TVrlBaseDispatcher::SetRS485(bool on) {
+  std::lock_guard guard(dispatcherLock_);
+  rs485_ = on;
+  const int boost = priorityBoost_;
+  SetThreadPriority(nativeThreadIds_[kWrite], boost + (on ? 1 : 0));
+}
+
+void TVrlBaseDispatcher::SetPriorityBoost(uint8_t boost) {
+  std::lock_guard guard(dispatcherLock_);
+  if (boost == priorityBoost_) return;
+  priorityBoost_ = boost;
+  for (TWorker worker : {kRead, kDispatch, kStatus}) {
+    SetThreadPriority(nativeThreadIds_[worker], boost);
+  }
+  SetThreadPriority(nativeThreadIds_[kWrite], boost + (rs485_ ? 1 : 0));
+}
+
+uint32_t TVrlBaseDispatcher::RingCount() const {
+  if (ringFull_) return outSize_;
+  if (ringHead_ >= ringTail_) return ringHead_ - ringTail_;
+  return ringHead_ + outSize_ - ringTail_;
+}
+
+int32_t TVrlBaseDispatcher::WriteBlock(const void* data, uint32_t count) {
+  if (count == 0) return 0;
+  std::lock_guard output(outputLock_);
+  if (kill_ || ringReleased_) return vrl::kErrCommNotOpen;
+  const uint32_t free = outSize_ - RingCount();
+  if (count > free) return vrl::kErrOutputBufferTooSmall;
+  if (rs485_ && !DriverTogglesRts()) {
+    if (!CanSenseTransmitterEmpty()) return vrl::kErrBaseAddressNotSet;
+    SetRTSLine(true);
+  }
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  const uint32_t beforeEnd = outSize_ - ringHead_;
+  if (count > beforeEnd) {
+    std::memcpy(ring_.data() + ringHead_, bytes, beforeEnd);
+    std::memcpy(ring_.data(), bytes + beforeEnd, count - beforeEnd);
+    ringHead_ = count - beforeEnd;
+  } else {
+    std::memcpy(ring_.data() + ringHead_, bytes, count);
+    ringHead_ = (ringHead_ + count) % outSize_;
+  }
+  if (count == free) ringFull_ = true;
+  outputReady_.Set();
+  outputSent_ = true;
+  return 0;
+}
+
+void TVrlBaseDispatcher::RefreshLineErrors() {
+  std::lock_guard guard(dispatcherLock_);
+  if (DeviceOpen()) lineErrors_ |= DeviceErrors();
+}
+
+int32_t TVrlBaseDispatcher::OutputUsed() {
+  RefreshLineErrors();
+  std::lock_guard output(outputLock_);
+  return static_cast<int32_t>(RingCount());
+}
+
+int32_t TVrlBaseDispatcher::OutputFree() {
+  RefreshLineErrors();
+  std::lock_guard output(outputLock_);
+  return static_cast<int32_t>(outSize_ - RingCount());
+}
+
+int32_t TVrlBaseDispatcher::PurgeOutput() {
+  if (!threadsActive_ || kill_) return 0;
+  {
+    std::lock_guard output(outputLock_);
+    ringFull_ = false;
+    ringHead_ = ringTail_ = 0;
+  }
+  int32_t result = 0;
+  {
+    std::lock_guard guard(dispatcherLock_);
+    if (DeviceOpen()) result = DevicePurge(0);
+  }
+  outputAbort_.Set();
+  threadAck_.Wait(kPurgeAckWait);
+  return result;
+}
+
+int32_t TVrlBaseDispatcher::PurgeInput() {
+  int32_t result = 0;
+  {
+    std::lock_guard guard(dispatcherLock_);
+    if (DeviceOpen()) result = DevicePurge(1);
+  }
+  inputQueue_.Clear();
+  std::lock_guard input(inputLock_);
+  dispatchTail_ = dispatchHead_;
+  dispatchFull_ = false;
+  dispatchBufferFull_ = false;
+  return result;
+}
+
+void TVrlBaseDispatcher::ShutdownPort() {
+  bool open;
+  {
+    std::lock_guard guard(dispatcherLock_);
+    open = DeviceOpen();
+  }
+  if (open) {
+    PurgeOutput();
+    PurgeInput();
+    CloseDevice();
+  }
+  if (delivering_) {
+    closeRequested_ = true;
+  } else {
+    ReleaseBuffers();
+  }
+}
+
+void TVrlBaseDispatcher::ReleaseBuffers() {
+  if (threadsActive_) CloseDevice();
+  {
+    std::lock_guard output(outputLock_);
+    ringReleased_ = true;
+    ringFull_ = false;
+    ringHead_ = ringTail_ = 0;
+    std::vector<uint8_t>().swap(ring_);
+  }
+  std::lock_guard input(inputLock_);
+  std::vector<uint8_t>().swap(dispatchBuffer_);
+  dispatchHead_ = dispatchTail_ = scanPosition_ = notifiedPosition_ = 0;
+  dispatchFull_ = false;
+  dispatchBufferFull_ = false;
+}
+
+void TVrlBaseDispatcher::Kill() {
+  kill_ = true;
+  killEvent_.Set();
+}
+
+int32_t TVrlBaseDispatcher::CloseDevice() {
+  {
+    std::lock_guard guard(dispatcherLock_);
+    if (closing_) return 0;
+    closing_ = true;
+  }
+  if (threadsActive_) {
+    Kill();
+    for (TWorker worker : {kStatus, kWrite, kRead, kDispatch}) WaitWorkerEnded(worker);
+    if (!OnWorkerThread()) JoinWorkers();
+  }
+  std::lock_guard guard(dispatcherLock_);
+  int32_t result = 0;
+  if (DeviceOpen()) result = CloseDeviceHandle() == 0 ? 0 : -1;
+  closing_ = false;
+  return result;
+}
+
+int32_t TVrlBaseDispatcher::StartThreads() {
+  std::lock_guard guard(dispatcherLock_);
+  if (threadsActive_) throw std::runtime_error("Dispatcher already started.");
+  threadsActive_ = true;
+  kill_ = false;
+  {
+    std::lock_guard ended(endLock_);
+    std::fill(std::begin(workerEnded_), std::end(workerEnded_), false);
+  }
+  runningThreads_ = kWorkerCount;
+  // Workers that fail at once wait for this lock before they close anything,
+  // so every worker exists before the device can be closed.
+  for (TWorker worker : {kRead, kDispatch, kWrite, kStatus}) {
+    try {
+      StartWorker(worker);
+    } catch (const std::system_error& failure) {
+      Kill();
+      for (int rest = worker; rest < kWorkerCount; ++rest) WorkerEnded(TWorker(rest), 0);
+      return vrl::PlatformErrorCode(failure.code().value());
+    }
+    threadAck_.Wait(kThreadStartWait);
+  }
+  return 0;
+}
+
+void TVrlBaseDispatcher::StartWorker(TWorker worker) {
+  switch (worker) {
+      case kRead:
+        workers_[worker] = std::thread(&TVrlBaseDispatcher::RunReadThread, this);
+        break;
+      case kDispatch:
+        workers_[worker] = std::thread(&TVrlBaseDispatcher::RunDispatchThread, this);
+        break;
+      case kWrite:
+        workers_[worker] = std::thread(&TVrlBaseDispatcher::RunWriteThread, this);
+        break;
+      default:
+        workers_[worker] = std::thread(&TVrlBaseDispatcher::RunStatusThread, this);
+        break;
+  }
+}
+
+bool TVrlBaseDispatcher::OnWorkerThread() const {
+  const auto self = std::this_thread::get_id();
+  return std::any_of(std::begin(workerIds_), std::end(workerIds_),
+                     [self](const std::atomic<std::thread::id>& id) { return id.load() == self; });
+}
+
+void TVrlBaseDispatcher::WaitWorkerEnded(TWorker worker) {
+  if (workerIds_[worker].load() == std::this_thread::get_id()) return;
+  // The main thread keeps handling its messages while it waits: the dispatch
+  // thread may be blocked in a send to it.
+  TMainThreadQueue* queue = owner_ && !OnWorkerThread() ? owner_->MainThreadQueue() : nullptr;
+  std::unique_lock lock(endLock_);
+  while (!workerEnded_[worker]) {
+    if (queue == nullptr) {
+      endSignal_.wait(lock);
+      continue;
+    }
+    endSignal_.wait_for(lock, std::chrono::milliseconds(10));
+    lock.unlock();
+    queue->ProcessOnePending();
+    lock.lock();
+  }
+}
+
+void TVrlBaseDispatcher::WaitAllWorkersEnded() {
+  for (TWorker worker : {kStatus, kWrite, kRead, kDispatch}) WaitWorkerEnded(worker);
+}
+
+void TVrlBaseDispatcher::JoinWorkers() {
+  for (std::thread& worker : workers_) {
+    if (worker.joinable()) worker.join();
+  }
+}
+
+void TVrlBaseDispatcher::WorkerStarted(TWorker worker) {
+  workerIds_[worker] = std::this_thread::get_id();
+  nativeThreadIds_[worker] = static_cast<int>(gettid());
+  threadAck_.Set();
+}
+
+void TVrlBaseDispatcher::WorkerEnded(TWorker worker, int32_t result) {
+  if (result < 0) {
+    try {
+      CheckResult(owner_ != nullptr && owner_->Loading(), result);
+    } catch (const std::exception& failure) {
+      if (owner_ != nullptr) owner_->ShowException(failure);
+    }
+  }
+  nativeThreadIds_[worker] = 0;
+  workerIds_[worker] = std::thread::id();
+  std::lock_guard guard(endLock_);
+  workerEnded_[worker] = true;
+  if (--runningThreads_ == 0) threadsActive_ = false;
+  endSignal_.notify_all();
+}

@@ -1,0 +1,246 @@
+// The device-independent half of a port dispatcher: the output ring and the
+// write thread's batching, line and flow rules, RS485 direction control, the
+// input side with its read, status and dispatch threads, and the close order.
+// A platform backend derives from it and supplies the device primitives.
+// Owner-facing operations run on the main thread; the four workers run the
+// Run*Thread loops. Locks: dispatcher lock (line state, handler lists), output
+// lock (ring), input lock (dispatch buffer); the output lock may be held while
+// the dispatcher lock is taken, never the reverse.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "serial/DeviceControlBlock.h"
+#include "serial/Event.h"
+#include "serial/IOQueue.h"
+#include "serial/MainThreadQueue.h"
+
+class TVrlBaseDispatcher {
+ public:
+  static constexpr uint32_t kDispatchBufferSize = 8192;
+  static constexpr int32_t kReadBlockSize = 256;
+  // Received bytes kept queued once the dispatch buffer is full.
+  static constexpr int64_t kInputQueueLimit = 64 * 1024;
+
+  // Line errors.
+  static constexpr int32_t kReceiveOverflow = 0x01;
+  // InitializePort line options.
+  static constexpr uint32_t kDtrOn = 0x01, kRtsOn = 0x02, kDtrHandshake = 0x10,
+                            kRtsHandshake = 0x20;
+  // Communication event bits.
+  static constexpr uint32_t kEvRxChar = 0x0001, kEvCts = 0x0008, kEvDsr = 0x0010,
+                            kEvRlsd = 0x0020, kEvBreak = 0x0040, kEvErr = 0x0080,
+                            kEvRing = 0x0100, kEvRingTrailing = 0x2000;
+  // Notification messages.
+  static constexpr uint32_t kMsgTriggerAvail = 0x7E01;
+  // Device escapes.
+  static constexpr int32_t kSetRts = 3, kClrRts = 4, kSetDtr = 5, kClrDtr = 6;
+
+  explicit TVrlBaseDispatcher(TDispatcherOwner* owner);
+  TVrlBaseDispatcher(const TVrlBaseDispatcher&) = delete;
+  TVrlBaseDispatcher& operator=(const TVrlBaseDispatcher&) = delete;
+  virtual ~TVrlBaseDispatcher();
+
+  // Runs fn on the dispatcher registered under handle while holding the
+  // registry lock; false when the handle names none.
+  static bool WithDispatcher(int32_t handle, const std::function<void(TVrlBaseDispatcher&)>& fn);
+
+  int32_t HandleNumber() const { return handleNumber_; }
+  std::string DeviceName() const;
+  void SetDeviceName(const std::string& name);
+
+  int32_t InitializePort(const std::string& deviceName, uint32_t baud, uint8_t parity,
+                         uint8_t dataBits, uint8_t stopBits, uint32_t inSize, uint32_t outSize,
+                         uint32_t lineOptions);
+  int32_t SetLineParams(uint32_t baud, uint8_t parity, uint8_t dataBits, uint8_t stopBits);
+  int32_t SetBufferSizes(uint32_t inSize, uint32_t outSize);
+  int32_t SetHardwareFlow(uint32_t bufferFull, uint32_t bufferResume, uint32_t options);
+  int32_t EnableSoftwareFlow(uint32_t bufferFull, uint32_t bufferResume, uint32_t options);
+  int32_t DisableSoftwareFlow();
+  int32_t SetFlowChars(uint8_t xonChar, uint8_t xoffChar);
+  // 1 without effect while the line is driven automatically.
+  int32_t SetDTRLine(bool on);
+  int32_t SetRTSLine(bool on);
+  void SetRS485(bool on);
+  void SetPriorityBoost(uint8_t boost);
+
+  int32_t WriteBlock(const void* data, uint32_t count);
+  int32_t OutputUsed();
+  int32_t OutputFree();
+  int32_t PurgeOutput();
+  int32_t PurgeInput();
+  void ShutdownPort();
+
+  // Opens the device only (the presence probe uses it with CloseDevice).
+  virtual int32_t OpenDevice(const std::string& deviceName) = 0;
+  // Stops the workers in the order status, write, read, dispatch, then closes
+  // the device; 0 at once while another close is running.
+  int32_t CloseDevice();
+
+  // Input side and notification bookkeeping.
+  void SetTriggerLength(uint32_t length);
+  void SetOptionFlag(uint32_t flag, bool on);
+  uint32_t OptionFlags() const;
+  void RegisterNotifyWindow(TNotifyWindow window);
+  void DeregisterNotifyWindow(TNotifyWindow window);
+  void RefreshHandlerFlags(int mode);
+  bool EventBusy() const { return delivering_.load(); }
+  bool ThreadsRunning() const { return runningThreads_.load() > 0; }
+  // A worker failed: the device is (being) closed and the buffers released.
+  bool Killed() const { return killed_.load(); }
+
+  int32_t LineErrors() const { return lineErrors_.load(); }
+  uint8_t ModemStatus() const;
+  uint32_t DispatchBufferUsed() const;
+  int64_t InputQueueBytes() const { return inputQueue_.BytesQueued(); }
+
+ protected:
+  // Device primitives. All but the thread primitives run under the dispatcher
+  // lock and only while the device is open.
+  virtual int32_t DeviceEscape(int32_t code) = 0;
+  virtual int32_t DevicePurge(int which) = 0;  // 0 output, 1 input
+  virtual int32_t DeviceErrors() = 0;          // line-error bits since the last call
+  virtual int32_t ReadDeviceState(TDeviceControlBlock& dcb) = 0;
+  virtual int32_t WriteDeviceState(const TDeviceControlBlock& dcb) = 0;
+  virtual int32_t DeviceSetBufferSizes(uint32_t inSize, uint32_t outSize) = 0;
+  virtual uint8_t DeviceModemStatus() = 0;  // CTS 0x10, DSR 0x20, RI 0x40, DCD 0x80
+  virtual int32_t CloseDeviceHandle() = 0;
+  virtual bool DeviceOpen() const = 0;
+  // The driver switches the transmitter itself in RS485 mode.
+  virtual bool DriverTogglesRts() const = 0;
+  // Without driver toggling: whether the end of transmission can be sensed.
+  virtual bool CanSenseTransmitterEmpty() const = 0;
+
+  // Thread primitives; each returns at once when KillEvent() is set.
+  // 1: input may be readable; 0: woken without input; negative: failure.
+  virtual int32_t WaitInput() = 0;
+  // Bytes read, 0 when none are waiting, negative on failure.
+  virtual int32_t DeviceRead(uint8_t* buffer, int32_t size) = 0;
+  // Writes the whole block: 0 done, -1 aborted (output abort or kill), negative on failure.
+  virtual int32_t DeviceWrite(const uint8_t* data, int32_t size) = 0;
+  // Blocks until the transmitter is empty or the kill event is set.
+  virtual void WaitTransmitterEmpty(uint32_t baud) = 0;
+  // Waits for communication events; 0 with events (0 when woken), negative on failure.
+  virtual int32_t WaitStatusEvent(uint32_t& events) = 0;
+  virtual void SetThreadPriority(int nativeThreadId, int level) = 0;
+
+  // Sleeps of the line-change drain; a hook so that tests can observe them.
+  virtual void SleepMilliseconds(uint32_t milliseconds);
+
+  // Every derived destructor calls this first, while its primitives still exist.
+  void DestroyPort();
+
+  TEvent& KillEvent() { return killEvent_; }
+  TEvent& ReadEvent() { return readEvent_; }
+  TEvent& OutputAbortEvent() { return outputAbort_; }
+  std::recursive_mutex& DispatcherLock() { return dispatcherLock_; }
+
+ private:
+  enum TWorker { kRead, kDispatch, kWrite, kStatus, kWorkerCount };
+
+  int32_t StartThreads();
+  void StartWorker(TWorker worker);
+  void ReleaseBuffers();
+  void ApplyDeviceState(TDeviceControlBlock& dcb, int32_t& result);
+  void DrainBeforeLineChange();
+  bool ThreadOperationsAllowed() const;
+  uint32_t RingCount() const;
+  void RefreshLineErrors();
+  bool OnWorkerThread() const;
+  void WaitWorkerEnded(TWorker worker);
+  void WaitAllWorkersEnded();
+  void JoinWorkers();
+  void WorkerStarted(TWorker worker);
+  void WorkerEnded(TWorker worker, int32_t result);
+  void Kill();
+
+  void RunReadThread();
+  void RunDispatchThread();
+  void RunWriteThread();
+  void RunStatusThread();
+  int32_t RunWriter();
+
+  bool DispatchCycle();
+  void MoveReceivedBytes(bool& moved);
+  int32_t TakeInput(uint8_t* buffer, int32_t size);
+  int32_t InputPending();
+  bool AvailabilityPass();
+  void RefreshModemStatus();
+  bool Deliver(uint32_t message, uintptr_t wParam, int32_t data);
+  void RecomputeHandlerFlags(int mode);
+
+  TDispatcherOwner* owner_;
+  int32_t handleNumber_ = -1;
+
+  mutable std::recursive_mutex dispatcherLock_;
+  mutable std::recursive_mutex outputLock_;
+  mutable std::recursive_mutex inputLock_;
+
+  // Guarded by dispatcherLock_.
+  std::string deviceName_;
+  TDeviceControlBlock dcb_;
+  uint32_t lastBaud_ = 115200;
+  uint32_t inSize_ = 0;
+  bool dtrState_ = false, rtsState_ = false, dtrAuto_ = false, rtsAuto_ = false;
+  bool closing_ = false;
+  uint8_t priorityBoost_ = 0;
+  uint32_t optionFlags_ = 0;
+  uint32_t triggerLength_ = 0;
+  struct TWindowHandler {
+    TNotifyWindow window;
+    bool deleted;
+  };
+  std::vector<TWindowHandler> windowHandlers_;
+  bool handlersNeeded_ = false, portHandlerInstalled_ = false;
+  uint8_t modemStatus_ = 0;
+  bool ringSeen_ = false;
+
+  // Guarded by outputLock_.
+  std::vector<uint8_t> ring_;
+  uint32_t outSize_ = 0;
+  uint32_t ringHead_ = 0, ringTail_ = 0;
+  bool ringFull_ = false;
+  bool ringReleased_ = true;
+
+  // Guarded by inputLock_.
+  std::vector<uint8_t> dispatchBuffer_;
+  uint32_t dispatchHead_ = 0, dispatchTail_ = 0;
+  bool dispatchFull_ = false;
+  uint32_t scanPosition_ = 0, notifiedPosition_ = 0;
+
+  std::atomic<int32_t> lineErrors_{0};
+  std::atomic<bool> rs485_{false};
+  std::atomic<bool> outputSent_{false};
+  std::atomic<bool> dispatchBufferFull_{false};
+  std::atomic<bool> kill_{false};
+  std::atomic<bool> killed_{false};
+  std::atomic<bool> threadsActive_{false};
+  std::atomic<int32_t> runningThreads_{0};
+  std::atomic<bool> delivering_{false};
+  std::atomic<bool> closeRequested_{false};
+  std::atomic<int> nativeThreadIds_[kWorkerCount] = {};
+  std::atomic<std::thread::id> workerIds_[kWorkerCount] = {};
+
+  // Worker threads: started and joined on the owner's thread only.
+  std::thread workers_[kWorkerCount];
+  std::mutex endLock_;
+  std::condition_variable endSignal_;
+  bool workerEnded_[kWorkerCount] = {true, true, true, true};  // guarded by endLock_
+
+  TEvent threadAck_{TEvent::TReset::Auto};
+  TEvent outputReady_{TEvent::TReset::Auto};
+  TEvent outputAbort_{TEvent::TReset::Auto};
+  TEvent readEvent_{TEvent::TReset::Auto};
+  TEvent killEvent_{TEvent::TReset::Manual};
+
+  TIOQueue inputQueue_;
+  std::vector<uint8_t> writeBlock_;  // the write thread's batch
+};

@@ -1,0 +1,151 @@
+// The four worker loops of the base dispatcher. Each runs on its own thread,
+// blocks on its device primitive or its events (never on a timer), and ends
+// when the kill flag is set; a failure sets it for all of them.
+#include <algorithm>
+#include <cstring>
+
+#include "serial/Dispatcher.h"
+#include "serial/ResultCodes.h"
+
+void TVrlBaseDispatcher::RunReadThread() {
+  WorkerStarted(kRead);
+  int32_t result = 0;
+  std::unique_ptr<TDataBuffer> current;
+  try {
+    while (!kill_) {
+      const int32_t waited = WaitInput();
+      if (kill_) break;
+      if (waited < 0) {
+        result = vrl::kErrDeviceRead;
+        break;
+      }
+      if (waited == 0) continue;
+      for (;;) {
+        if (!current) current = TDataBuffer::Create(kReadBlockSize);
+        const int32_t n = DeviceRead(current->Data(), kReadBlockSize);
+        if (n < 0) result = vrl::kErrDeviceRead;
+        if (n <= 0) break;
+        current->Used = n;
+        // Nobody takes received bytes out of a full dispatch buffer, so the
+        // queue behind it is bounded: the oldest input goes first.
+        if (dispatchBufferFull_ && inputQueue_.DropOldest(kInputQueueLimit - n) > 0) {
+          lineErrors_ |= kReceiveOverflow;
+        }
+        inputQueue_.Push(std::move(current));
+      }
+      if (result < 0) break;
+    }
+  } catch (const std::exception&) {
+    result = vrl::kErrNoMemory;
+  }
+  current.reset();
+  if (result < 0) {
+    killed_ = true;
+    Kill();
+  }
+  WorkerEnded(kRead, result);
+}
+
+void TVrlBaseDispatcher::RunStatusThread() {
+  WorkerStarted(kStatus);
+  int32_t result = 0;
+  try {
+    while (!kill_) {
+      uint32_t events = 0;
+      const int32_t waited = WaitStatusEvent(events);
+      if (kill_) break;
+      if (waited < 0) {
+        result = waited;
+        break;
+      }
+      if (events & kEvRxChar) readEvent_.Set();
+      if (events & 0x21F8) inputQueue_.Push(std::make_unique<TStatusBuffer>(events));
+    }
+  } catch (const std::exception&) {
+    result = vrl::kErrNoMemory;
+  }
+  if (result < 0) {
+    killed_ = true;
+    Kill();
+  }
+  WorkerEnded(kStatus, result);
+}
+
+void TVrlBaseDispatcher::RunWriteThread() {
+  WorkerStarted(kWrite);
+  int32_t result = 0;
+  while (!kill_) {
+    const int which = TEvent::WaitAny({&outputReady_, &outputAbort_, &killEvent_},
+                                      std::chrono::milliseconds(-1));
+    if (kill_) break;
+    if (which == 0) {
+      if (RunWriter() != 0) {
+        result = vrl::kErrDeviceWrite;
+        break;
+      }
+    } else if (which == 1) {
+      threadAck_.Set();
+    } else if (which < 0) {
+      result = vrl::kErrDeviceWrite;
+      break;
+    }
+  }
+  if (result < 0) {
+    killed_ = true;
+    Kill();
+  }
+  WorkerEnded(kWrite, result);
+}
+
+int32_t TVrlBaseDispatcher::RunWriter() {
+  for (;;) {
+    uint32_t baud;
+    {
+      std::lock_guard output(outputLock_);
+      const uint32_t count = RingCount();
+      if (count == 0 || ringReleased_) return 0;
+      writeBlock_.resize(count);
+      const uint32_t firstPart = std::min(count, outSize_ - ringTail_);
+      std::memcpy(writeBlock_.data(), ring_.data() + ringTail_, firstPart);
+      std::memcpy(writeBlock_.data() + firstPart, ring_.data(), count - firstPart);
+      ringHead_ = ringTail_ = 0;
+      ringFull_ = false;
+    }
+    {
+      std::lock_guard guard(dispatcherLock_);
+      baud = dcb_.BaudRate;
+    }
+    const int32_t written = DeviceWrite(writeBlock_.data(), static_cast<int32_t>(writeBlock_.size()));
+    if (written == -1) {
+      threadAck_.Set();
+      return 0;
+    }
+    if (written < 0) return vrl::kErrDeviceWrite;
+    if (rs485_ && !DriverTogglesRts()) {
+      WaitTransmitterEmpty(baud);
+      if (kill_) return 0;
+      // Lower the direction line only when no newer batch is waiting, so that
+      // RTS stays up from before the first byte of a batch until after its last.
+      std::lock_guard output(outputLock_);
+      if (RingCount() == 0) SetRTSLine(false);
+    }
+  }
+}
+
+void TVrlBaseDispatcher::RunDispatchThread() {
+  WorkerStarted(kDispatch);
+  bool progress = true;
+  while (!kill_ && !closeRequested_) {
+    // Sleep until the next push, unless the last cycle still found work.
+    if (!progress) {
+      TEvent::WaitAny({&inputQueue_.PushEvent(), &killEvent_}, std::chrono::milliseconds(-1));
+    }
+    if (kill_) break;
+    progress = DispatchCycle();
+  }
+  threadAck_.Set();
+  // The dispatch thread ends only on kill or a close request; it releases
+  // what the port still holds.
+  ReleaseBuffers();
+  WorkerEnded(kDispatch, 0);
+}

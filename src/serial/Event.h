@@ -1,0 +1,37 @@
+// An event that a worker can poll() together with its device descriptor
+// (an eventfd). Owned by its dispatcher; Set, Reset and Wait may be called
+// from any thread.
+#pragma once
+
+#include <chrono>
+#include <initializer_list>
+
+#include "serial/posix/UniqueFd.h"
+
+class TEvent {
+ public:
+  enum class TReset { Auto, Manual };
+
+  explicit TEvent(TReset reset);
+  TEvent(const TEvent&) = delete;
+  TEvent& operator=(const TEvent&) = delete;
+
+  bool Valid() const { return fd_.Valid(); }
+  int Fd() const { return fd_.Get(); }
+
+  void Set();
+  void Reset();
+  // True when the event was signalled within the time-out; an auto-reset
+  // event is then consumed. A negative time-out waits without limit.
+  bool Wait(std::chrono::milliseconds timeout);
+  // After poll() reported Fd() readable: consumes an auto-reset event.
+  // Returns false when another waiter took it first.
+  bool Consume();
+  // Waits until one of the events is signalled and consumes it; returns its
+  // index, or -1 when the time-out passed first.
+  static int WaitAny(std::initializer_list<TEvent*> events, std::chrono::milliseconds timeout);
+
+ private:
+  TReset reset_;
+  TUniqueFd fd_;
+};

@@ -1,0 +1,60 @@
+// The dispatcher on a POSIX terminal device: non-blocking descriptor, termios2
+// line settings, modem lines through TIOCM*, line errors from TIOCGICOUNT, and
+// kernel RS485 mode where the driver has it. Owned by the port component; the
+// device primitives run on the main thread and the dispatcher's workers.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "serial/Dispatcher.h"
+#include "serial/posix/LineTermios.h"
+#include "serial/posix/UniqueFd.h"
+
+class TVrlPosixDispatcher : public TVrlBaseDispatcher {
+ public:
+  explicit TVrlPosixDispatcher(TDispatcherOwner* owner);
+  ~TVrlPosixDispatcher() override;
+
+  // Opens only terminal character devices, never the active system console,
+  // and exclusively (TIOCEXCL and flock): -2/-3 absent, -5 in use.
+  int32_t OpenDevice(const std::string& deviceName) override;
+
+ protected:
+  int32_t DeviceEscape(int32_t code) override;
+  int32_t DevicePurge(int which) override;
+  int32_t DeviceErrors() override;
+  int32_t ReadDeviceState(TDeviceControlBlock& dcb) override;
+  int32_t WriteDeviceState(const TDeviceControlBlock& dcb) override;
+  int32_t DeviceSetBufferSizes(uint32_t inSize, uint32_t outSize) override;
+  uint8_t DeviceModemStatus() override;
+  int32_t CloseDeviceHandle() override;
+  bool DeviceOpen() const override { return fd_.load() >= 0; }
+  bool DriverTogglesRts() const override { return kernelRs485_; }
+  bool CanSenseTransmitterEmpty() const override { return true; }
+
+  int32_t WaitInput() override;
+  int32_t DeviceRead(uint8_t* buffer, int32_t size) override;
+  int32_t DeviceWrite(const uint8_t* data, int32_t size) override;
+  void WaitTransmitterEmpty(uint32_t baud) override;
+  int32_t WaitStatusEvent(uint32_t& events) override;
+  void SetThreadPriority(int nativeThreadId, int level) override;
+
+ private:
+  struct TCounters {
+    int32_t cts = 0, dsr = 0, rng = 0, dcd = 0, frame = 0, overrun = 0, parity = 0, brk = 0,
+            bufOverrun = 0;
+  };
+  bool ReadCounters(TCounters& counters) const;
+
+  TUniqueFd device_;         // closed only when no worker can use it
+  std::atomic<int> fd_{-1};  // device_'s number, for the workers
+  std::atomic<bool> hasModemLines_{false};
+  bool kernelRs485_ = false;          // guarded by the dispatcher lock
+  TDeviceControlBlock kept_;          // guarded by the dispatcher lock
+  TLineTermios termios_;              // guarded by the dispatcher lock
+  TCounters errorCounters_;           // guarded by the dispatcher lock
+  TCounters statusCounters_;          // status thread only
+  uint8_t statusModemBits_ = 0;       // status thread only
+};
