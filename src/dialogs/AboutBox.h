@@ -1,0 +1,12 @@
+// The About box, created once at start-up as a child of the main window and
+// shown modally from the context menu. User-interface thread only.
+#pragma once
+
+#include <QDialog>
+
+class TAboutBox : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TAboutBox(QWidget* parent);
+};

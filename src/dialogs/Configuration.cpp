@@ -1,0 +1,6 @@
+#include "dialogs/Configuration.h"
+
+TfmConfiguration::TfmConfiguration(QWidget* parent) : QDialog(parent) {
+  setObjectName("fmConfiguration");
+  setWindowTitle(tr("Configuration"));
+}
