@@ -38,7 +38,13 @@ void Line(QPainter& painter, QPointF from, QPointF to, const QColor& colour, dou
   Stroke(painter, path, colour, width);
 }
 
-QPainterPath Polygon(std::initializer_list<QPointF> points) {
+void Arrowhead(QPainter& painter, QPointF tip, QPointF back, const QColor& colour, double spread) {
+  const QPointF along = tip - back;
+  const QPointF across(-along.y() * spread, along.x() * spread);
+  FillFlat(painter, Polygon({tip, back + across, back - across}), colour, Qt::transparent);
+}
+
+QPainterPath Polyline(std::initializer_list<QPointF> points) {
   QPainterPath path;
   bool first = true;
   for (const QPointF& point : points) {
@@ -49,7 +55,18 @@ QPainterPath Polygon(std::initializer_list<QPointF> points) {
       path.lineTo(point);
     }
   }
+  return path;
+}
+
+QPainterPath Polygon(std::initializer_list<QPointF> points) {
+  QPainterPath path = Polyline(points);
   path.closeSubpath();
+  return path;
+}
+
+QPainterPath Rect(const QRectF& rect) {
+  QPainterPath path;
+  path.addRect(rect);
   return path;
 }
 
@@ -65,7 +82,7 @@ QPainterPath Ellipse(const QRectF& rect) {
   return path;
 }
 
-void PixelGlyph(QPainter& painter, std::initializer_list<const char*> rows, QPointF origin,
+void PixelGlyph(QPainter& painter, std::span<const char* const> rows, QPointF origin,
                 const QColor& colour) {
   painter.setPen(Qt::NoPen);
   painter.setBrush(colour);

@@ -8,6 +8,7 @@
 #include <QRectF>
 
 #include <initializer_list>
+#include <span>
 
 class QPainter;
 
@@ -31,12 +32,18 @@ void FillFlat(QPainter& painter, const QPainterPath& shape, const QColor& colour
 void Stroke(QPainter& painter, const QPainterPath& path, const QColor& colour, double width);
 void Line(QPainter& painter, QPointF from, QPointF to, const QColor& colour, double width);
 
+// A filled triangular head whose tip points away from back; its half-width is spread times its length.
+void Arrowhead(QPainter& painter, QPointF tip, QPointF back, const QColor& colour,
+               double spread = 0.7);
+
 QPainterPath Polygon(std::initializer_list<QPointF> points);
+QPainterPath Polyline(std::initializer_list<QPointF> points);
+QPainterPath Rect(const QRectF& rect);
 QPainterPath RoundRect(const QRectF& rect, double radius);
 QPainterPath Ellipse(const QRectF& rect);
 
 // Draws a glyph from a pixel mask ("#" lit, anything else clear) with its top-left cell at origin.
-void PixelGlyph(QPainter& painter, std::initializer_list<const char*> rows, QPointF origin,
+void PixelGlyph(QPainter& painter, std::span<const char* const> rows, QPointF origin,
                 const QColor& colour);
 
 }  // namespace paintkit
