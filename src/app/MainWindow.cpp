@@ -1,0 +1,273 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <QWindow>
+
+#include <exception>
+#include <iostream>
+
+#include "app/MoveHint.h"
+#include "app/WindowPlacement.h"
+#include "core/GridLayout.h"
+#include "core/Settings.h"
+#include "widgets/ColourMapping.h"
+#include "widgets/ImageButton.h"
+#include "widgets/TextEncoding.h"
+
+namespace {
+
+constexpr int kFontPixelSize = 11;
+
+}  // namespace
+
+TfmMain::TfmMain(std::filesystem::path settingsFile)
+    : QWidget(nullptr,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                  Qt::WindowCloseButtonHint),
+      settingsFile_(std::move(settingsFile)) {
+  setObjectName("fmMain");
+  QPalette facePalette = palette();
+  facePalette.setColor(QPalette::Window, ToQColor(kColourButtonFace));
+  setPalette(facePalette);
+  setAutoFillBackground(true);
+  QFont formFont = font();
+  formFont.setPixelSize(kFontPixelSize);
+  setFont(formFont);
+  ApplyStoredFormValues(OutputPorts());
+  FormCreate();
+}
+
+TfmMain::~TfmMain() = default;
+
+TOutputPorts TfmMain::OutputPorts() { return {&ComPort1_, &ComPort2_, &ComPort3_, &ComPort4_}; }
+
+void TfmMain::FormCreate() {
+  commands_ = std::make_unique<TCommandList>();
+  ReadSettingsFile(settingsFile_, state_, *commands_, OutputPorts());
+  setWindowTitle(DecodeText(state_.Caption, state_.TextIsUtf8));
+  resizeLocked_ = !state_.AllowWindowResizing;
+  if (!resizeLocked_) setMinimumSize(minimumClientSize_);
+  ApplyStoredBounds();
+}
+
+void TfmMain::ApplyStoredBounds() {
+  QList<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  const TWindowBounds& stored = state_.Bounds;
+  const QRect outer =
+      PlaceWindow(stored.Left, stored.Top, stored.Width, stored.Height, kMinimumOuterSize, screens,
+                  primary != nullptr ? primary->availableGeometry() : QRect());
+  // For a top-level window the position is that of its frame.
+  move(outer.topLeft());
+  SetClientSize(outer.size());
+  pendingOuterSize_ = outer.size();
+}
+
+void TfmMain::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!shown_) FormShow();
+}
+
+void TfmMain::FormShow() {
+  shown_ = true;
+  BuildGrid();
+  actResizeButtonsExecute();
+  RefreshGrid();
+  anchor_ = pos();
+  // Qt writes the window manager hints when it maps the window; edit them after.
+  QMetaObject::invokeMethod(this, &TfmMain::UpdateMoveLock, Qt::QueuedConnection);
+}
+
+void TfmMain::BuildGrid() {
+  const int rows = state_.Rows;
+  const int cols = state_.Cols;
+  for (int column = 1; column <= cols; ++column) {
+    for (int row = 1; row <= rows; ++row) {
+      const int number = ButtonNumber({column, row}, rows);
+      auto* button = new TImageButton(this);
+      button->setObjectName(QStringLiteral("BtTx%1").arg(number));
+      button->SetTag(number);
+      button->setGeometry((column - 1) * kStartButtonWidth, (row - 1) * kStartButtonHeight,
+                          kStartButtonWidth, kStartButtonHeight);
+      connect(button, &TImageButton::FocusEntered, this, [this, button] { BtTxOnEnter(button); });
+      button->show();
+    }
+  }
+  builtRows_ = rows;
+  builtCols_ = cols;
+  gridBuilt_ = true;
+}
+
+void TfmMain::DestroyGrid() {
+  gridBuilt_ = false;
+  QList<TImageButton*> buttons = GridButtons();
+  for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) delete *it;
+}
+
+QList<TImageButton*> TfmMain::GridButtons() const {
+  QList<TImageButton*> buttons;
+  for (QObject* child : children()) {
+    if (auto* button = qobject_cast<TImageButton*>(child)) buttons << button;
+  }
+  return buttons;
+}
+
+void TfmMain::BtTxOnEnter(const TImageButton* sender) {
+  state_.CurrentButton = static_cast<uint8_t>(sender->Tag());
+}
+
+void TfmMain::actResizeButtonsExecute() {
+  if (!gridBuilt_) return;
+  const TGridLayout layout =
+      LayOutGrid(width(), height(), state_.Rows, state_.Cols, minimumClientSize_.width(),
+                 minimumClientSize_.height());
+  for (TImageButton* button : GridButtons()) {
+    const TGridRect place = layout.ButtonRect(button->Tag());
+    button->setGeometry(place.Left, place.Top, place.Width, place.Height);
+  }
+  // Snapping raises another resize, whose layout finds nothing left to change.
+  const QSize snapped(layout.ClientWidth, layout.ClientHeight);
+  if (snapped != size()) SetClientSize(snapped);
+}
+
+void TfmMain::RefreshGrid() {
+  if (!commands_) return;
+  for (TImageButton* button : GridButtons()) {
+    const TCommand& record = commands_->Get(button->Tag() - 1);
+    button->SetFlat(state_.FlatButtons);
+    button->SetButtonColour(ToQColor(record.ButtonColour));
+    button->SetTextColour(ToQColor(record.TextColour));
+    button->SetCaption(DecodeText(record.Caption, state_.TextIsUtf8));
+    button->SetPicture(ImageList_.Picture(record.ImageIndex));
+    button->SetBold(!record.Data.empty());
+  }
+}
+
+void TfmMain::SetButtonCount(uint8_t count) {
+  const bool sameShape = builtRows_ == state_.Rows && builtCols_ == state_.Cols;
+  if (commands_->Count() == count && sameShape) return;
+  FitCommandCount(*commands_, count);
+  DestroyGrid();
+  BuildGrid();
+  actResizeButtonsExecute();
+  RefreshGrid();
+}
+
+void TfmMain::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FormResize();
+}
+
+void TfmMain::FormResize() { actResizeButtonsExecute(); }
+
+void TfmMain::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  AdoptFrameMargins();
+  if (!shown_) return;
+  // The switches are read at every move, so a change takes effect at once.
+  if (MoveLocked() && pos() != anchor_) {
+    move(anchor_);
+    return;
+  }
+  anchor_ = pos();
+}
+
+bool TfmMain::MoveLocked() const { return !state_.AllowWindowMoving && !state_.AllowEditing; }
+
+void TfmMain::UpdateMoveLock() { SetWindowManagerMoveHint(*this, !MoveLocked()); }
+
+void TfmMain::AdoptFrameMargins() {
+  const QMargins margins = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  const QSize frame(margins.left() + margins.right(), margins.top() + margins.bottom());
+  if (frame == frameSize_) return;
+  frameSize_ = frame;
+  minimumClientSize_ = (kMinimumOuterSize - frame).expandedTo(QSize(1, 1));
+  if (!resizeLocked_) setMinimumSize(minimumClientSize_);
+  if (pendingOuterSize_) {
+    SetClientSize(*pendingOuterSize_ - frame);
+    pendingOuterSize_.reset();
+  }
+}
+
+void TfmMain::SetClientSize(QSize size) {
+  // A window that may not be resized is still sized by the program.
+  if (resizeLocked_) {
+    setFixedSize(size);
+  } else {
+    resize(size);
+  }
+}
+
+void TfmMain::closeEvent(QCloseEvent* event) {
+  if (!closed_) FormClose();
+  event->accept();
+}
+
+void TfmMain::FormClose() {
+  const QRect outer = frameGeometry();
+  state_.Bounds = {outer.top(), outer.left(), outer.height(), outer.width()};
+  // A title that the file's encoding cannot hold keeps the caption read at start.
+  if (const auto caption = EncodeText(windowTitle(), state_.TextIsUtf8)) state_.Caption = *caption;
+  WriteSettings();
+  commands_.reset();
+  closed_ = true;
+}
+
+void TfmMain::WriteSettings() {
+  for (;;) {
+    QString reason;
+    try {
+      WriteSettingsFile(settingsFile_, state_, *commands_, OutputPorts());
+      return;
+    } catch (const std::exception& error) {
+      reason = QString::fromLocal8Bit(error.what());
+    }
+    if (unattendedClose_) {
+      std::cerr << "tovrana: the settings were not saved: " << reason.toStdString() << '\n';
+      exitStatus_ = 1;
+      return;
+    }
+    QMessageBox box(QMessageBox::Warning, windowTitle(), tr("The settings could not be saved."),
+                    QMessageBox::NoButton, this);
+    box.setInformativeText(reason);
+    QPushButton* retry = box.addButton(QMessageBox::Retry);
+    box.addButton(tr("Close Without Saving"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(retry);
+    box.exec();
+    if (box.clickedButton() != retry || unattendedClose_) {
+      if (unattendedClose_) exitStatus_ = 1;
+      return;
+    }
+  }
+}
+
+void TfmMain::RequestUnattendedClose() {
+  unattendedClose_ = true;
+  if (closed_) return;
+  if (QWidget* modal = QApplication::activeModalWidget()) {
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->reject();
+    } else {
+      modal->close();
+    }
+  }
+  // The close step runs from the outermost event loop, once every modal loop has
+  // returned, so that no handler resumes on a window that has closed.
+  if (QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1) {
+    QMetaObject::invokeMethod(this, &TfmMain::RequestUnattendedClose, Qt::QueuedConnection);
+    return;
+  }
+  close();
+}
+
+void TfmMain::CloseBeforeQuit() {
+  unattendedClose_ = true;
+  if (!closed_) FormClose();
+}

@@ -1,0 +1,102 @@
+// TfmMain, the panel: a window covered by the grid of buttons. It owns the
+// command list, the four output ports and the image list, reads the settings
+// file when it is created and writes it when it closes. User-interface thread only.
+#pragma once
+
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "core/CommandList.h"
+#include "core/MainWindowState.h"
+#include "core/OutputPorts.h"
+#include "serial/ComPort.h"
+#include "widgets/ImageList.h"
+
+class TImageButton;
+
+class TfmMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Outer size, frame included.
+  static constexpr QSize kMinimumOuterSize{250, 150};
+
+  explicit TfmMain(std::filesystem::path settingsFile);
+  ~TfmMain() override;
+
+  TMainWindowState& State() { return state_; }
+  // Valid until the close step has run.
+  TCommandList& Commands() { return *commands_; }
+  TOutputPorts OutputPorts();
+  const TImageList& ImageList() const { return ImageList_; }
+  // 0, or 1 when an unattended close could not write the settings file.
+  int ExitStatus() const { return exitStatus_; }
+
+  // The layout: every grid button gets an equal share of the client area, and
+  // the client area snaps to the buttons.
+  void actResizeButtonsExecute();
+  // Applies every record to its grid button.
+  void RefreshGrid();
+  // Fits the command list to count records and rebuilds the grid; with an
+  // unchanged count it rebuilds only when rows or columns changed.
+  void SetButtonCount(uint8_t count);
+  // Tells the window manager whether to offer moving, from the switches now.
+  void UpdateMoveLock();
+
+  // A request to end that nobody attends (a signal, the session ending): open
+  // modal dialogs are dismissed, the close step runs, and a settings file that
+  // cannot be written is reported on stderr instead of in a message box.
+  void RequestUnattendedClose();
+  // The application is quitting: runs the close step now if it has not run.
+  void CloseBeforeQuit();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void FormResize();
+  void BuildGrid();
+  void DestroyGrid();
+  void BtTxOnEnter(const TImageButton* sender);
+
+  void ApplyStoredBounds();
+  void AdoptFrameMargins();
+  void SetClientSize(QSize size);
+  bool MoveLocked() const;
+  void WriteSettings();
+  QList<TImageButton*> GridButtons() const;
+
+  const std::filesystem::path settingsFile_;
+  TMainWindowState state_;
+  std::unique_ptr<TCommandList> commands_;
+  TVrlComPort ComPort1_;
+  TVrlComPort ComPort2_;
+  TVrlComPort ComPort3_;
+  TVrlComPort ComPort4_;
+  TImageList ImageList_;
+
+  bool gridBuilt_ = false;
+  int builtRows_ = 0;
+  int builtCols_ = 0;
+  bool shown_ = false;
+  bool closed_ = false;
+  bool unattendedClose_ = false;
+  int exitStatus_ = 0;
+  bool resizeLocked_ = false;
+  // The window manager's frame, known only once it has framed the window; until
+  // then the stored outer size waits to be turned into a client size.
+  QSize frameSize_{0, 0};
+  QSize minimumClientSize_ = kMinimumOuterSize;
+  std::optional<QSize> pendingOuterSize_;
+  // Where a locked window is put back to.
+  QPoint anchor_;
+};

@@ -1,0 +1,33 @@
+#include "app/StartUp.h"
+
+#include <QApplication>
+#include <QSessionManager>
+
+#include "app/MainWindow.h"
+#include "app/TerminationSignals.h"
+#include "dialogs/AboutBox.h"
+#include "dialogs/Configuration.h"
+#include "editing/Properties.h"
+
+int RunTovrana(const std::filesystem::path& settingsFile,
+               const std::function<void(TfmMain&)>& beforeLoop) {
+  TTerminationSignals terminationSignals;
+  TfmMain fmMain(settingsFile);
+  // The native window exists before any other form does.
+  fmMain.winId();
+  // The dialogs live as long as the main window, which owns them.
+  new TAboutBox(&fmMain);
+  new TfmProperties(&fmMain);
+  new TfmConfiguration(&fmMain);
+
+  QObject::connect(&terminationSignals, &TTerminationSignals::Received, &fmMain,
+                   &TfmMain::RequestUnattendedClose);
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, &fmMain,
+                   [&fmMain](QSessionManager&) { fmMain.RequestUnattendedClose(); });
+  QObject::connect(qApp, &QCoreApplication::aboutToQuit, &fmMain, &TfmMain::CloseBeforeQuit);
+
+  if (beforeLoop) beforeLoop(fmMain);
+  fmMain.show();
+  const int status = QApplication::exec();
+  return status != 0 ? status : fmMain.ExitStatus();
+}
