@@ -2,6 +2,7 @@
 // integer forms, clamping, the save switches, normalisation and file handling.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <sstream>
@@ -285,6 +286,17 @@ TEST_F(SettingsTest, SaveKeepsPermissionsAndSymbolicLinks) {
   ASSERT_EQ(::stat(real.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
   EXPECT_EQ(FolderEntries().size(), 2u);  // no temporary file left behind
+}
+
+TEST_F(SettingsTest, ReadOnlyFileIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+  WriteText(File(), "[General]\nCaption=locked\n");
+  ::chmod(File().c_str(), 0444);
+  TLoadedSettings loaded;
+  loaded.Read(File());
+  loaded.State.Caption = "changed";
+  EXPECT_THROW(loaded.Write(File()), ESettingsWrite);
+  EXPECT_EQ(ReadText(File()), "[General]\nCaption=locked\n");
 }
 
 struct TWriteFailureCase {
