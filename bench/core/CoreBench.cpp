@@ -32,7 +32,8 @@ std::string MixedDataText() {
 void BM_DecodeSerialData(benchmark::State& state) {
   const std::string text = MixedDataText();
   for (auto _ : state) benchmark::DoNotOptimize(DecodeSerialData(text));
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_DecodeSerialData)->Unit(benchmark::kMillisecond);
 
@@ -40,7 +41,8 @@ BENCHMARK(BM_DecodeSerialData)->Unit(benchmark::kMillisecond);
 void BM_DecodeSerialDataLiteral(benchmark::State& state) {
   const std::string text = "[" + std::string(kMebibyte - 2, 'x') + "]";
   for (auto _ : state) benchmark::DoNotOptimize(DecodeSerialData(text));
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_DecodeSerialDataLiteral)->Unit(benchmark::kMillisecond);
 
@@ -54,9 +56,11 @@ std::string HundredButtonFile() {
   }
   for (int n = 1; n <= 100; ++n) {
     text += "[Button " + std::to_string(n) + "]\r\nCaption=Input " + std::to_string(n) +
-            "\\nto monitor\r\nData=[*" + std::to_string(n) + "IN],13,10\r\nOutput=" +
-            std::to_string(n % 4 + 1) + "\r\nButton Colour=-16777201\r\nText Colour=255\r\n"
-            "Image Index=" + std::to_string(n % 135) + "\r\n\r\n";
+            "\\nto monitor\r\nData=[*" + std::to_string(n) +
+            "IN],13,10\r\nOutput=" + std::to_string(n % 4 + 1) +
+            "\r\nButton Colour=-16777201\r\nText Colour=255\r\n"
+            "Image Index=" +
+            std::to_string(n % 135) + "\r\n\r\n";
   }
   return text;
 }
@@ -64,7 +68,8 @@ std::string HundredButtonFile() {
 class TScratchFile {
  public:
   TScratchFile() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tovrana-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tovrana-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) folder_ = pattern;
     std::ofstream(Path(), std::ios::binary) << HundredButtonFile();
   }
@@ -97,7 +102,8 @@ BENCHMARK(BM_LoadAndSaveSettings)->Unit(benchmark::kMicrosecond);
 void BM_ParseAndRenderSettingsText(benchmark::State& state) {
   const std::string text = HundredButtonFile();
   for (auto _ : state) benchmark::DoNotOptimize(TIniFile(text).Text());
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_ParseAndRenderSettingsText)->Unit(benchmark::kMicrosecond);
 

@@ -146,6 +146,7 @@ void ReplaceFileAtomically(const std::filesystem::path& file, std::string_view b
 
   // Makes the rename itself durable; the new file is complete either way.
   std::filesystem::path folder = target.parent_path();
-  TFileDescriptor folderFd(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  TFileDescriptor folderFd(
+      ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folderFd.Get() >= 0) ::fsync(folderFd.Get());
 }

@@ -15,6 +15,16 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// The line that starts at pos, moving pos past its end: CR LF, a lone CR or a lone LF.
+std::string_view NextLine(std::string_view text, size_t& pos) {
+  const size_t start = pos;
+  size_t end = text.find_first_of("\r\n", start);
+  if (end == std::string_view::npos) end = text.size();
+  pos = end;
+  if (pos < text.size() && text[pos++] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+  return text.substr(start, end - start);
+}
+
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // A line without "=" has no key and never matches.
@@ -35,20 +45,15 @@ std::string KeyLine(std::string_view key, std::string_view value) {
 }  // namespace
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return LowerAscii(x) == LowerAscii(y);
+         });
 }
 
 TIniFile::TIniFile(std::string_view text) {
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t lineEnd = text.find_first_of("\r\n", pos);
-    if (lineEnd == std::string_view::npos) lineEnd = text.size();
-    const std::string_view line = Trim(text.substr(pos, lineEnd - pos));
-    pos = lineEnd;
-    if (pos < text.size()) pos += (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
-
+    const std::string_view line = Trim(NextLine(text, pos));
     if (line.empty() || line.front() == ';') continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       sections_.push_back({std::string(Trim(line.substr(1, line.size() - 2))), {}});
@@ -76,9 +81,8 @@ std::string TIniFile::Text() const {
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {
-  auto found = std::find_if(sections_.rbegin(), sections_.rend(), [name](const TSection& s) {
-    return EqualsIgnoringCase(s.Name, name);
-  });
+  auto found = std::find_if(sections_.rbegin(), sections_.rend(),
+                            [name](const TSection& s) { return EqualsIgnoringCase(s.Name, name); });
   return found == sections_.rend() ? nullptr : &*found;
 }
 
@@ -120,7 +124,8 @@ std::vector<std::pair<std::string, std::string>> TIniFile::ReadSectionValues(
   if (found == nullptr) return values;
   for (const std::string& line : found->Lines) {
     const size_t equals = line.find('=');
-    if (equals != std::string::npos) values.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    if (equals != std::string::npos)
+      values.emplace_back(line.substr(0, equals), line.substr(equals + 1));
   }
   return values;
 }
@@ -156,5 +161,6 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 }
 
 void TIniFile::EraseSection(std::string_view section) {
-  std::erase_if(sections_, [section](const TSection& s) { return EqualsIgnoringCase(s.Name, section); });
+  std::erase_if(sections_,
+                [section](const TSection& s) { return EqualsIgnoringCase(s.Name, section); });
 }

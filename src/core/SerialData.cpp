@@ -7,9 +7,7 @@ namespace {
 constexpr uint64_t kMaxHexValue = 0xFFFFFFFFu;
 constexpr uint64_t kMaxDecimalMagnitude = 2147483648u;  // of -2147483648
 
-bool IsSeparator(char c) {
-  return c == ' ' || c == ',' || c == '.' || c == ':' || c == ';';
-}
+bool IsSeparator(char c) { return c == ' ' || c == ',' || c == '.' || c == ':' || c == ';'; }
 
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 

@@ -26,7 +26,9 @@ class THWFlowOptionSet {
   constexpr bool Contains(THWFlowOption option) const { return (bits_ & Bit(option)) != 0; }
   constexpr bool Empty() const { return bits_ == 0; }
   constexpr uint8_t Bits() const { return bits_; }
-  constexpr void Include(THWFlowOption option) { bits_ = static_cast<uint8_t>(bits_ | Bit(option)); }
+  constexpr void Include(THWFlowOption option) {
+    bits_ = static_cast<uint8_t>(bits_ | Bit(option));
+  }
   constexpr void Exclude(THWFlowOption option) {
     bits_ = static_cast<uint8_t>(bits_ & ~Bit(option));
   }

@@ -14,8 +14,8 @@ bool operator==(const TCommand& a, const TCommand& b) {
 
 namespace {
 
-TCommand Record(std::string caption, std::string data, uint8_t output, TColour button,
-                TColour text, int32_t image) {
+TCommand Record(std::string caption, std::string data, uint8_t output, TColour button, TColour text,
+                int32_t image) {
   return TCommand{std::move(caption), std::move(data), output, button, text, image};
 }
 

@@ -61,9 +61,9 @@ INSTANTIATE_TEST_SUITE_P(Rule, IniIntegerTest,
                          testing::Values(TIntegerCase{"9600", 9600}, TIntegerCase{"0x2580", 9600},
                                          TIntegerCase{"0X2580", 9600}, TIntegerCase{"$2580", 9600},
                                          TIntegerCase{"-16777201", -16777201},
-                                         TIntegerCase{"$FF00000F", -16777201},
-                                         TIntegerCase{"", 77}, TIntegerCase{"0x", 77},
-                                         TIntegerCase{"abc", 77}, TIntegerCase{"12abc", 77},
+                                         TIntegerCase{"$FF00000F", -16777201}, TIntegerCase{"", 77},
+                                         TIntegerCase{"0x", 77}, TIntegerCase{"abc", 77},
+                                         TIntegerCase{"12abc", 77},
                                          TIntegerCase{"4294967296", 77}));
 
 TEST(IniFile, BooleansAreIntegers) {
@@ -92,8 +92,8 @@ TEST(IniFile, EightBitTextSurvivesByteForByte) {
 
 TEST(IniFile, WritesReplaceAppendAndCreate) {
   TIniFile ini("[S]\nA=1\nB=2\na=3\n[T]\nX=1\n[S]\nC=4\n");
-  ini.WriteString("s", "c", "5");     // in place, in the later "S"
-  ini.WriteInteger("S", "D", -6);     // appended to the later "S"
+  ini.WriteString("s", "c", "5");      // in place, in the later "S"
+  ini.WriteInteger("S", "D", -6);      // appended to the later "S"
   ini.WriteBool("New", "Flag", true);  // a new section at the end
   EXPECT_EQ(ini.Text(),
             "[S]\r\nA=1\r\nB=2\r\na=3\r\n\r\n[T]\r\nX=1\r\n\r\n[S]\r\nc=5\r\nD=-6\r\n\r\n"

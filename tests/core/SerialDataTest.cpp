@@ -38,9 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
         TDecodeCase{"1.5", "\x01\x05"}, TDecodeCase{"[]", "["}, TDecodeCase{"[x]", "x"},
         TDecodeCase{"[[]]", "[]"}, TDecodeCase{"[ab", "["}, TDecodeCase{"[PWR ON]", "[O"},
         // Quotes group a token and stay part of it.
-        TDecodeCase{"[\"A B\"]", "\"A B\""}, TDecodeCase{"'A B'", "'"},
-        TDecodeCase{"\"A B", "\""}, TDecodeCase{"'A \" B' 66", "'B"},
-        TDecodeCase{"[\"a,\r\nb\"]", "\"a,\r\nb\""},
+        TDecodeCase{"[\"A B\"]", "\"A B\""}, TDecodeCase{"'A B'", "'"}, TDecodeCase{"\"A B", "\""},
+        TDecodeCase{"'A \" B' 66", "'B"}, TDecodeCase{"[\"a,\r\nb\"]", "\"a,\r\nb\""},
         // Line ends separate like blanks and yield nothing themselves.
         TDecodeCase{"65\r66\n67\r\n68", "ABCD"},
         // UTF-8 stays whole: inside a literal every byte is copied, outside only
@@ -70,19 +69,18 @@ INSTANTIATE_TEST_SUITE_P(
         TIntegerCase{"-0", 0}, TIntegerCase{"2147483647", 2147483647},
         TIntegerCase{"-2147483648", INT32_MIN}, TIntegerCase{"2147483648", std::nullopt},
         TIntegerCase{"-2147483649", std::nullopt},
-        TIntegerCase{"99999999999999999999999", std::nullopt},
-        TIntegerCase{"$FFFFFFFF", -1}, TIntegerCase{"$7FFFFFFF", 2147483647},
-        TIntegerCase{"$80000000", INT32_MIN}, TIntegerCase{"-$80000000", INT32_MIN},
-        TIntegerCase{"-$1", -1}, TIntegerCase{"-x10", -16}, TIntegerCase{"+0x10", 16},
-        TIntegerCase{"$00000000000FFFFFFFF", -1}, TIntegerCase{"$100000000", std::nullopt},
-        TIntegerCase{"$2580", 9600}, TIntegerCase{"0x2580", 9600}, TIntegerCase{"xa", 10},
-        TIntegerCase{"", std::nullopt}, TIntegerCase{"   ", std::nullopt},
-        TIntegerCase{"+", std::nullopt}, TIntegerCase{"-", std::nullopt},
-        TIntegerCase{"$", std::nullopt}, TIntegerCase{"0x", std::nullopt},
-        TIntegerCase{"x", std::nullopt}, TIntegerCase{"12 ", std::nullopt},
-        TIntegerCase{"12a", std::nullopt}, TIntegerCase{"$1G", std::nullopt},
-        TIntegerCase{"- 5", std::nullopt}, TIntegerCase{"+-5", std::nullopt},
-        TIntegerCase{"\t5", std::nullopt}, TIntegerCase{"0$10", std::nullopt},
-        TIntegerCase{"$0x10", std::nullopt}));
+        TIntegerCase{"99999999999999999999999", std::nullopt}, TIntegerCase{"$FFFFFFFF", -1},
+        TIntegerCase{"$7FFFFFFF", 2147483647}, TIntegerCase{"$80000000", INT32_MIN},
+        TIntegerCase{"-$80000000", INT32_MIN}, TIntegerCase{"-$1", -1}, TIntegerCase{"-x10", -16},
+        TIntegerCase{"+0x10", 16}, TIntegerCase{"$00000000000FFFFFFFF", -1},
+        TIntegerCase{"$100000000", std::nullopt}, TIntegerCase{"$2580", 9600},
+        TIntegerCase{"0x2580", 9600}, TIntegerCase{"xa", 10}, TIntegerCase{"", std::nullopt},
+        TIntegerCase{"   ", std::nullopt}, TIntegerCase{"+", std::nullopt},
+        TIntegerCase{"-", std::nullopt}, TIntegerCase{"$", std::nullopt},
+        TIntegerCase{"0x", std::nullopt}, TIntegerCase{"x", std::nullopt},
+        TIntegerCase{"12 ", std::nullopt}, TIntegerCase{"12a", std::nullopt},
+        TIntegerCase{"$1G", std::nullopt}, TIntegerCase{"- 5", std::nullopt},
+        TIntegerCase{"+-5", std::nullopt}, TIntegerCase{"\t5", std::nullopt},
+        TIntegerCase{"0$10", std::nullopt}, TIntegerCase{"$0x10", std::nullopt}));
 
 }  // namespace

@@ -18,18 +18,17 @@ namespace fs = std::filesystem;
 std::string Describe(const TLoadedSettings& s) {
   std::ostringstream out;
   const TMainWindowState& st = s.State;
-  out << st.Bounds.Top << ',' << st.Bounds.Left << ',' << st.Bounds.Height << ','
-      << st.Bounds.Width << '|' << st.Caption << '|' << +st.Rows << 'x' << +st.Cols
-      << st.FlatButtons << st.AllowEditing << st.AllowWindowMoving << st.AllowWindowResizing
-      << st.SaveWindowPosition << st.SaveWindowSize << st.ShowComPortErrors << st.TextIsUtf8
-      << '\n';
+  out << st.Bounds.Top << ',' << st.Bounds.Left << ',' << st.Bounds.Height << ',' << st.Bounds.Width
+      << '|' << st.Caption << '|' << +st.Rows << 'x' << +st.Cols << st.FlatButtons
+      << st.AllowEditing << st.AllowWindowMoving << st.AllowWindowResizing << st.SaveWindowPosition
+      << st.SaveWindowSize << st.ShowComPortErrors << st.TextIsUtf8 << '\n';
   for (size_t i = 0; i < 4; ++i) {
     const TVrlComPort& p = *s.Ports[i];
-    out << st.OpenFlags[i] << ' ' << p.ComNumber() << ' ' << p.Baud() << ' ' << p.DataBits()
-        << ' ' << p.StopBits() << ' ' << +static_cast<uint8_t>(p.Parity()) << ' '
-        << p.RS485Mode() << ' ' << +static_cast<uint8_t>(p.SWFlowOptions()) << ' '
-        << +p.HWFlowOptions().Bits() << ' ' << p.BufferFull() << '/' << p.BufferResume() << ' '
-        << p.RTS() << ' ' << p.PortMap().DevicePath(5) << '\n';
+    out << st.OpenFlags[i] << ' ' << p.ComNumber() << ' ' << p.Baud() << ' ' << p.DataBits() << ' '
+        << p.StopBits() << ' ' << +static_cast<uint8_t>(p.Parity()) << ' ' << p.RS485Mode() << ' '
+        << +static_cast<uint8_t>(p.SWFlowOptions()) << ' ' << +p.HWFlowOptions().Bits() << ' '
+        << p.BufferFull() << '/' << p.BufferResume() << ' ' << p.RTS() << ' '
+        << p.PortMap().DevicePath(5) << '\n';
   }
   for (int i = 0; i < s.Commands.Count(); ++i) {
     const TCommand& c = s.Commands.Get(i);
@@ -68,8 +67,8 @@ TEST_F(SettingsTest, WithoutAFileTheDefaultsHoldAndTheSaveCreatesTheSections) {
   EXPECT_EQ(loaded.Ports[1]->Baud(), 9600);
 
   loaded.Write(File());
-  std::vector<std::string> expected{"Windows", "General", "Output 1", "Output 2", "Output 3",
-                                    "Output 4"};
+  std::vector<std::string> expected{"Windows",  "General",  "Output 1",
+                                    "Output 2", "Output 3", "Output 4"};
   for (int n = 1; n <= 15; ++n) expected.push_back("Button " + std::to_string(n));
   EXPECT_EQ(TIniFile(ReadText(File())).SectionNames(), expected);
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"tovrana.ini"});
@@ -139,7 +138,8 @@ const TLoadCase kLoadCases[] = {
        EXPECT_EQ(s.Commands.Get(2).Caption, "");
        EXPECT_EQ(s.State.Caption, "");
      }},
-    {"LaterDuplicatesWin", "[Button 1]\nCaption=old\nCaption=new\n[General]\nCaption=a\n"
+    {"LaterDuplicatesWin",
+     "[Button 1]\nCaption=old\nCaption=new\n[General]\nCaption=a\n"
      "[general]\nButton Rows=2",
      [](const TLoadedSettings& s) {
        EXPECT_EQ(s.Commands.Get(0).Caption, "new");
@@ -182,7 +182,8 @@ const TLoadCase kLoadCases[] = {
        EXPECT_FALSE(s.Ports[0]->RS485Mode());
        EXPECT_EQ(s.Ports[0]->HWFlowOptions(), THWFlowOptionSet{THWFlowOption::hwfRequireCTS});
      }},
-    {"PortMap", "[Ports]\nCOM5=/dev/pts/7\ncom21 = /dev/ttyX\nCOM=/dev/no\nCOMx=/dev/no\n"
+    {"PortMap",
+     "[Ports]\nCOM5=/dev/pts/7\ncom21 = /dev/ttyX\nCOM=/dev/no\nCOMx=/dev/no\n"
      "COM5=/dev/pts/9\nCOM0=/dev/no\nCOM65536=/dev/no",
      [](const TLoadedSettings& s) {
        for (const TVrlComPort* p : s.Ports) {
@@ -233,7 +234,7 @@ TEST_F(SettingsTest, SaveReplacesEveryButtonSectionAndKeepsForeignOnes) {
   loaded.Write(File());
 
   const TIniFile saved(ReadText(File()));
-  std::vector<std::string> expected{"Ports",   "Custom",  "Butto",    "Windows",  "General",
+  std::vector<std::string> expected{"Ports",    "Custom",   "Butto",    "Windows", "General",
                                     "Output 1", "Output 2", "Output 3", "Output 4"};
   for (int n = 1; n <= 6; ++n) expected.push_back("Button " + std::to_string(n));
   EXPECT_EQ(saved.SectionNames(), expected);
@@ -244,15 +245,16 @@ TEST_F(SettingsTest, SaveReplacesEveryButtonSectionAndKeepsForeignOnes) {
 }
 
 TEST_F(SettingsTest, WindowsFileRoundTripsToTheSameState) {
-  WriteText(File(),
-            "; Tovrana panel, edited on Windows\r\n\r\n[Windows]\r\nMain Top = 120\r\n"
-            "Main Left = 80\r\nMain Height = 420\r\nMain Width = 640\r\n\r\n[General]\r\n"
-            "Button Rows = 2\r\nButton Cols = 2\r\nFlat Buttons = 1\r\nCaption = Salle \xE9t\xE9\r\n"
-            "Allow Editing = 1\r\nShow Com Port Errors = 0\r\n\r\n[Output 1]\r\n"
-            "Port Number = 5\r\nBaud Rate = 0x4B00\r\nParity = 1\r\nRS485 Mode = 0\r\n"
-            "Use RTS = 1\r\nOpen = 1\r\n\r\n[Button 1]\r\nCaption = Power\\nOn\r\n"
-            "Data = [PWR1],13\r\nButton Colour = $0000FF00\r\nImage Index = 3\r\n\r\n"
-            "[Button 4]\r\nCaption = \xC4nde\r\nOutput = 2\r\n");
+  WriteText(
+      File(),
+      "; Tovrana panel, edited on Windows\r\n\r\n[Windows]\r\nMain Top = 120\r\n"
+      "Main Left = 80\r\nMain Height = 420\r\nMain Width = 640\r\n\r\n[General]\r\n"
+      "Button Rows = 2\r\nButton Cols = 2\r\nFlat Buttons = 1\r\nCaption = Salle \xE9t\xE9\r\n"
+      "Allow Editing = 1\r\nShow Com Port Errors = 0\r\n\r\n[Output 1]\r\n"
+      "Port Number = 5\r\nBaud Rate = 0x4B00\r\nParity = 1\r\nRS485 Mode = 0\r\n"
+      "Use RTS = 1\r\nOpen = 1\r\n\r\n[Button 1]\r\nCaption = Power\\nOn\r\n"
+      "Data = [PWR1],13\r\nButton Colour = $0000FF00\r\nImage Index = 3\r\n\r\n"
+      "[Button 4]\r\nCaption = \xC4nde\r\nOutput = 2\r\n");
   TLoadedSettings first;
   first.Read(File());
   first.Write(File());
@@ -305,9 +307,7 @@ struct TWriteFailureCase {
   std::string reason;
 };
 
-std::ostream& operator<<(std::ostream& out, const TWriteFailureCase& c) {
-  return out << c.name;
-}
+std::ostream& operator<<(std::ostream& out, const TWriteFailureCase& c) { return out << c.name; }
 
 class SettingsWriteFailureTest : public SettingsTest,
                                  public testing::WithParamInterface<TWriteFailureCase> {};
@@ -322,31 +322,31 @@ TEST_P(SettingsWriteFailureTest, NamesTheFileAndTheReason) {
     FAIL() << "no exception";
   } catch (const ESettingsWrite& error) {
     EXPECT_NE(std::string(error.what()).find(file.string()), std::string::npos) << error.what();
-    EXPECT_NE(std::string(error.what()).find(GetParam().reason), std::string::npos)
-        << error.what();
+    EXPECT_NE(std::string(error.what()).find(GetParam().reason), std::string::npos) << error.what();
   }
   EXPECT_EQ(FolderEntries().size(), fs::exists(file) ? 1u : 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SettingsWriteFailureTest,
-    testing::Values(
-        TWriteFailureCase{"MissingFolder",
-                          [](const fs::path& folder) { return folder / "absent" / "t.ini"; },
-                          "No such file or directory"},
-        TWriteFailureCase{"FolderInThePlaceOfTheFile",
-                          [](const fs::path& folder) {
-                            fs::create_directory(folder / "t.ini");
-                            return folder / "t.ini";
-                          },
-                          "it is a folder"},
-        TWriteFailureCase{"FifoInThePlaceOfTheFile",
-                          [](const fs::path& folder) {
-                            ::mkfifo((folder / "t.ini").c_str(), 0600);
-                            return folder / "t.ini";
-                          },
-                          "not a regular file"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, SettingsWriteFailureTest,
+                         testing::Values(TWriteFailureCase{"MissingFolder",
+                                                           [](const fs::path& folder) {
+                                                             return folder / "absent" / "t.ini";
+                                                           },
+                                                           "No such file or directory"},
+                                         TWriteFailureCase{"FolderInThePlaceOfTheFile",
+                                                           [](const fs::path& folder) {
+                                                             fs::create_directory(folder / "t.ini");
+                                                             return folder / "t.ini";
+                                                           },
+                                                           "it is a folder"},
+                                         TWriteFailureCase{"FifoInThePlaceOfTheFile",
+                                                           [](const fs::path& folder) {
+                                                             ::mkfifo((folder / "t.ini").c_str(),
+                                                                      0600);
+                                                             return folder / "t.ini";
+                                                           },
+                                                           "not a regular file"}),
+                         [](const auto& info) { return info.param.name; });
 
 struct TPathCase {
   std::string executable;

@@ -92,26 +92,30 @@ INSTANTIATE_TEST_SUITE_P(
         TThresholdCase{"SoftwareDefaults", {kSoftware}, 3072, 1024},
         TThresholdCase{"HardwareTruncates", {InSize(1001), kHardware}, 900, 100},
         TThresholdCase{"SoftwareTruncates", {InSize(1001), kSoftware}, 750, 250},
-        TThresholdCase{"FormValuesStayForHardware", {Full(3686), Resume(409), kHardware}, 3686, 409},
-        TThresholdCase{"FormValuesStayForSoftware", {Full(3686), Resume(409), kSoftware}, 3686, 409},
+        TThresholdCase{
+            "FormValuesStayForHardware", {Full(3686), Resume(409), kHardware}, 3686, 409},
+        TThresholdCase{
+            "FormValuesStayForSoftware", {Full(3686), Resume(409), kSoftware}, 3686, 409},
         TThresholdCase{"NoFlowChangesNothing",
                        {[](TVrlComPort& p) { p.SetHWFlowOptions({}); },
                         [](TVrlComPort& p) { p.SetSWFlowOptions(TSWFlowOptions::swfNone); }},
-                       0, 0},
+                       0,
+                       0},
         TThresholdCase{"FullAboveInSizeIsReset",
-                       {Full(3000), Resume(2000), InSize(1000), kHardware}, 900, 100},
+                       {Full(3000), Resume(2000), InSize(1000), kHardware},
+                       900,
+                       100},
         TThresholdCase{"OnlyAMissingResumeIsSet", {Full(2000), kSoftware}, 2000, 1024},
         TThresholdCase{"FullAboveInSizeStoresNinetyPercent", {Full(5000)}, 4500, 0},
         TThresholdCase{"FullWithinInSizeIsStored", {Full(4096)}, 4096, 0},
-        TThresholdCase{"ResumeAboveFullStoresTenPercentOfFull", {Full(2000), Resume(2001)}, 2000,
-                       200},
+        TThresholdCase{
+            "ResumeAboveFullStoresTenPercentOfFull", {Full(2000), Resume(2001)}, 2000, 200},
         TThresholdCase{"ResumeUpToFullIsStored", {Full(2000), Resume(2000)}, 2000, 2000},
         // Each assignment re-applies the flow options, which re-runs the rule.
         TThresholdCase{"FullOfZeroUnderHardwareFlowIsReset", {kHardware, Full(0)}, 3686, 409},
-        TThresholdCase{"FullAboveInSizeUnderSoftwareFlowIsReset",
-                       {kSoftware, Full(5000)}, 3072, 1024},
-        TThresholdCase{"ResumeOfZeroUnderSoftwareFlowIsReset", {kSoftware, Resume(0)}, 3072,
-                       1024}),
+        TThresholdCase{
+            "FullAboveInSizeUnderSoftwareFlowIsReset", {kSoftware, Full(5000)}, 3072, 1024},
+        TThresholdCase{"ResumeOfZeroUnderSoftwareFlowIsReset", {kSoftware, Resume(0)}, 3072, 1024}),
     [](const auto& info) { return info.param.name; });
 
 struct TRs485Case {
@@ -145,26 +149,43 @@ TStep Hardware(std::initializer_list<THWFlowOption> options) {
 INSTANTIATE_TEST_SUITE_P(
     Rule, ComPortRs485Test,
     testing::Values(
-        TRs485Case{"DtrHandshakeKeepsRs485", {Rs485(true), Hardware({kUseDTR})}, true,
-                   Options({kUseDTR}), false},
-        TRs485Case{"RtsHandshakeEndsRs485", {Rs485(true), Hardware({kUseRTS})}, false,
-                   Options({kUseRTS}), false},
-        TRs485Case{"CtsHandshakeEndsRs485", {Rs485(true), Hardware({kRequireCTS})}, false,
-                   Options({kRequireCTS}), false},
+        TRs485Case{"DtrHandshakeKeepsRs485",
+                   {Rs485(true), Hardware({kUseDTR})},
+                   true,
+                   Options({kUseDTR}),
+                   false},
+        TRs485Case{"RtsHandshakeEndsRs485",
+                   {Rs485(true), Hardware({kUseRTS})},
+                   false,
+                   Options({kUseRTS}),
+                   false},
+        TRs485Case{"CtsHandshakeEndsRs485",
+                   {Rs485(true), Hardware({kRequireCTS})},
+                   false,
+                   Options({kRequireCTS}),
+                   false},
         TRs485Case{"Rs485RemovesRtsAndCtsHandshake",
-                   {Hardware({kUseDTR, kUseRTS, kRequireCTS}), Rs485(true)}, true,
-                   Options({kUseDTR}), false},
+                   {Hardware({kUseDTR, kUseRTS, kRequireCTS}), Rs485(true)},
+                   true,
+                   Options({kUseDTR}),
+                   false},
         TRs485Case{"Rs485DropsRts", {Hardware({kUseRTS}), Rs485(true)}, true, Options({}), false},
         TRs485Case{"Rs485OffKeepsRts", {Rs485(false)}, false, Options({}), true},
-        TRs485Case{"RtsCanRiseAgainAfterRs485", {Rs485(true), [](TVrlComPort& p) { p.SetRTS(true); }},
-                   true, Options({}), true}),
+        TRs485Case{"RtsCanRiseAgainAfterRs485",
+                   {Rs485(true), [](TVrlComPort& p) { p.SetRTS(true); }},
+                   true,
+                   Options({}),
+                   true}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ComPort, ClosedPortKeepsOnlyTraceAndLogOnOrOff) {
-  const TTraceLogState requests[] = {
-      TTraceLogState::tlOff,   TTraceLogState::tlOn,    TTraceLogState::tlDump,
-      TTraceLogState::tlAppend, TTraceLogState::tlClear, TTraceLogState::tlPause,
-      TTraceLogState::tlAppendAndContinue};
+  const TTraceLogState requests[] = {TTraceLogState::tlOff,
+                                     TTraceLogState::tlOn,
+                                     TTraceLogState::tlDump,
+                                     TTraceLogState::tlAppend,
+                                     TTraceLogState::tlClear,
+                                     TTraceLogState::tlPause,
+                                     TTraceLogState::tlAppendAndContinue};
   for (TTraceLogState request : requests) {
     SCOPED_TRACE(static_cast<int>(request));
     const TTraceLogState expected =
