@@ -38,9 +38,9 @@ void Question(QPainter& p) {
 }
 
 void QuestionBubble(QPainter& p) {
-  QPainterPath bubble = RoundRect(QRectF(0.5, 0.5, 15.0, 12.0), 3.0);
-  bubble.addPolygon(QPolygonF({{3.5, 11.0}, {3.5, 15.5}, {8.0, 11.0}}));
-  FillFlat(p, bubble.simplified(), kPaper, kBlue.darker(150));
+  const QPainterPath bubble =
+      RoundRect(QRectF(0.5, 0.5, 15.0, 12.0), 3.0).united(Polygon({{3.5, 11.0}, {3.5, 15.5}, {8.0, 11.0}}));
+  FillFlat(p, bubble, kPaper, kBlue.darker(150));
   glyphs::Question(p, QPointF(5.0, 2.0), kBlue);
 }
 
