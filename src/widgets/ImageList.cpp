@@ -2,10 +2,10 @@
 // the executable carries its art as code and a lookup costs nothing but an index check.
 #include "widgets/ImageList.h"
 
-#include "widgets/icons/PictureTable.h"
-
 #include <QImage>
 #include <QPainter>
+
+#include "widgets/icons/PictureTable.h"
 
 TImageList::TImageList() {
   const auto table = PictureTable();

@@ -1,15 +1,14 @@
-// The main window's image list: 135 pictures of 16 by 16 pixels with transparency, painted once when
-// the list is built. A button record keeps a picture's index, so the order lives in one table
+// The main window's image list: 135 pictures of 16 by 16 pixels with transparency, painted once
+// when the list is built. A button record keeps a picture's index, so the order lives in one table
 // (icons/PictureTable.cpp) and never changes. Owned by the main window; user-interface thread only.
 #pragma once
 
 #include <QPixmap>
 #include <QString>
-
 #include <vector>
 
 class TImageList {
-public:
+ public:
   static constexpr int kPictureSize = 16;
 
   TImageList();
@@ -20,7 +19,7 @@ public:
   // The picture's name for pickers and tooltips; empty when the index names no picture.
   QString Name(int index) const;
 
-private:
+ private:
   bool Contains(int index) const;
 
   std::vector<QPixmap> pictures_;

@@ -1,7 +1,6 @@
 // Tests of the image list: its size and fixed order, the shape of every picture, that no two
 // pictures look alike, the lamp colours, out-of-range lookups, and the program icon's sizes.
-#include "widgets/ImageList.h"
-#include "widgets/icons/AppIcon.h"
+#include <gtest/gtest.h>
 
 #include <QColor>
 #include <QFile>
@@ -9,11 +8,11 @@
 #include <QImage>
 #include <QSet>
 #include <QStringList>
-
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <utility>
+
+#include "widgets/ImageList.h"
+#include "widgets/icons/AppIcon.h"
 
 namespace {
 
@@ -36,7 +35,8 @@ int TransparentPixels(const QImage& image) {
 int DifferingPixels(const QImage& first, const QImage& second) {
   int count = 0;
   for (int y = 0; y < first.height(); ++y) {
-    for (int x = 0; x < first.width(); ++x) count += first.pixel(x, y) != second.pixel(x, y) ? 1 : 0;
+    for (int x = 0; x < first.width(); ++x)
+      count += first.pixel(x, y) != second.pixel(x, y) ? 1 : 0;
   }
   return count;
 }
@@ -53,7 +53,7 @@ QImage PictureImage(const TImageList& list, int index) {
 }
 
 class ImageListTest : public testing::Test {
-protected:
+ protected:
   const TImageList list_;
 };
 
@@ -75,7 +75,8 @@ TEST_F(ImageListTest, OrderMatchesThePublishedList) {
   const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), list_.Count());
   for (int index = 0; index < list_.Count(); ++index) {
-    EXPECT_EQ(lines[index].toStdString(), (QString::number(index) + '\t' + list_.Name(index)).toStdString());
+    EXPECT_EQ(lines[index].toStdString(),
+              (QString::number(index) + '\t' + list_.Name(index)).toStdString());
   }
 }
 
@@ -138,9 +139,10 @@ bool LooksLike(const QColor& colour, TLampColour expected) {
 }
 
 TEST_F(ImageListTest, LampsShowTheColourTheirNameSays) {
-  const std::pair<const char*, TLampColour> kColours[] = {
-      {"grey", TLampColour::Grey}, {"red", TLampColour::Red},
-      {"green", TLampColour::Green}, {"yellow", TLampColour::Yellow}};
+  const std::pair<const char*, TLampColour> kColours[] = {{"grey", TLampColour::Grey},
+                                                          {"red", TLampColour::Red},
+                                                          {"green", TLampColour::Green},
+                                                          {"yellow", TLampColour::Yellow}};
   const char* const kVariants[] = {"", ", small", ", bezel", ", glowing"};
   for (const auto& [colourName, colour] : kColours) {
     for (const char* variant : kVariants) {
@@ -149,7 +151,8 @@ TEST_F(ImageListTest, LampsShowTheColourTheirNameSays) {
       ASSERT_GE(index, 0) << name.toStdString();
       const QColor centre = PictureImage(list_, index).pixelColor(8, 8);
       EXPECT_EQ(centre.alpha(), 255) << name.toStdString();
-      EXPECT_TRUE(LooksLike(centre, colour)) << name.toStdString() << " shows " << centre.name().toStdString();
+      EXPECT_TRUE(LooksLike(centre, colour))
+          << name.toStdString() << " shows " << centre.name().toStdString();
     }
   }
 }

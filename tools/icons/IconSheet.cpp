@@ -1,18 +1,17 @@
 // Writes the reviewable art of the program into a folder: a contact sheet of every picture of the
 // image list with its index, the index-to-name list, and the program icon at 256 pixels for the
 // desktop entry. Single-threaded command-line tool; run it after changing any picture.
-#include "widgets/ImageList.h"
-#include "widgets/icons/AppIcon.h"
-
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTextStream>
-
 #include <array>
 #include <cstdio>
+
+#include "widgets/ImageList.h"
+#include "widgets/icons/AppIcon.h"
 
 namespace {
 
@@ -23,11 +22,16 @@ constexpr int kZoom = 4;
 
 // A 3 by 5 pixel digit font for the index labels, so the sheet needs no installed fonts.
 constexpr std::array<std::array<const char*, 5>, 10> kTinyDigits{{
-    {"###", "#.#", "#.#", "#.#", "###"}, {".#.", "##.", ".#.", ".#.", "###"},
-    {"###", "..#", "###", "#..", "###"}, {"###", "..#", ".##", "..#", "###"},
-    {"#.#", "#.#", "###", "..#", "..#"}, {"###", "#..", "###", "..#", "###"},
-    {"###", "#..", "###", "#.#", "###"}, {"###", "..#", ".#.", ".#.", ".#."},
-    {"###", "#.#", "###", "#.#", "###"}, {"###", "#.#", "###", "..#", "###"},
+    {"###", "#.#", "#.#", "#.#", "###"},
+    {".#.", "##.", ".#.", ".#.", "###"},
+    {"###", "..#", "###", "#..", "###"},
+    {"###", "..#", ".##", "..#", "###"},
+    {"#.#", "#.#", "###", "..#", "..#"},
+    {"###", "#..", "###", "..#", "###"},
+    {"###", "#..", "###", "#.#", "###"},
+    {"###", "..#", ".#.", ".#.", ".#."},
+    {"###", "#.#", "###", "#.#", "###"},
+    {"###", "#.#", "###", "..#", "###"},
 }};
 
 void DrawNumber(QPainter& painter, int number, int centreX, int top) {
@@ -37,7 +41,8 @@ void DrawNumber(QPainter& painter, int number, int centreX, int top) {
     const auto& rows = kTinyDigits[static_cast<size_t>(character.digitValue())];
     for (int row = 0; row < 5; ++row) {
       for (int column = 0; column < 3; ++column) {
-        if (rows[static_cast<size_t>(row)][column] == '#') painter.fillRect(x + column, top + row, 1, 1, Qt::black);
+        if (rows[static_cast<size_t>(row)][column] == '#')
+          painter.fillRect(x + column, top + row, 1, 1, Qt::black);
       }
     }
     x += 4;
@@ -52,7 +57,8 @@ QImage ContactSheet(const TImageList& list) {
   for (int index = 0; index < list.Count(); ++index) {
     const int left = (index % kColumns) * kCellWidth;
     const int top = (index / kColumns) * kCellHeight;
-    painter.fillRect(left + 2, top + 2, 18, 18, index % 2 == 0 ? QColor(0xff, 0xff, 0xff) : QColor(0xd4, 0xd0, 0xc8));
+    painter.fillRect(left + 2, top + 2, 18, 18,
+                     index % 2 == 0 ? QColor(0xff, 0xff, 0xff) : QColor(0xd4, 0xd0, 0xc8));
     painter.drawPixmap(left + 3, top + 3, list.Picture(index));
     DrawNumber(painter, index, left + kCellWidth / 2, top + 20);
   }
@@ -64,7 +70,8 @@ bool WriteNames(const TImageList& list, const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
   QTextStream out(&file);
-  for (int index = 0; index < list.Count(); ++index) out << index << '\t' << list.Name(index) << '\n';
+  for (int index = 0; index < list.Count(); ++index)
+    out << index << '\t' << list.Name(index) << '\n';
   out.flush();
   return file.error() == QFileDevice::NoError;
 }

@@ -2,17 +2,18 @@
 // window-frame sizes get a simpler layout on whole pixels, since fine detail turns to blur there.
 #include "widgets/icons/AppIcon.h"
 
-#include "widgets/icons/PaintKit.h"
-
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
+
+#include "widgets/icons/PaintKit.h"
 
 using namespace paintkit;
 
 namespace {
 
-const QColor kButtonColours[2][3] = {{kGreen, kYellow, kRed}, {kBlue, QColor(0xd8, 0xdc, 0xe0), kOrange}};
+const QColor kButtonColours[2][3] = {{kGreen, kYellow, kRed},
+                                     {kBlue, QColor(0xd8, 0xdc, 0xe0), kOrange}};
 
 void Panel(QPainter& painter) {
   QLinearGradient face(QPointF(0.0, 3.0), QPointF(0.0, 43.0));

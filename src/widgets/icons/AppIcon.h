@@ -4,7 +4,6 @@
 
 #include <QIcon>
 #include <QImage>
-
 #include <array>
 
 // The sizes the icon is painted at, from the window frame's 16 up to the desktop's 256.

@@ -1,12 +1,10 @@
 // Arrows: single and double in all directions, turns, refresh, swaps, move and return.
 // Straight arrows are one upward shape turned about the centre, so all directions match.
-#include "widgets/icons/Pictures.h"
+#include <QPainter>
+#include <cmath>
 
 #include "widgets/icons/PaintKit.h"
-
-#include <QPainter>
-
-#include <cmath>
+#include "widgets/icons/Pictures.h"
 
 using namespace paintkit;
 
@@ -26,7 +24,12 @@ void Turned(QPainter& painter, double degrees, Drawing drawing) {
 
 void UpArrow(QPainter& painter) {
   FillShaded(painter,
-             Polygon({{8.0, 1.0}, {14.5, 7.5}, {10.5, 7.5}, {10.5, 14.5}, {5.5, 14.5}, {5.5, 7.5},
+             Polygon({{8.0, 1.0},
+                      {14.5, 7.5},
+                      {10.5, 7.5},
+                      {10.5, 14.5},
+                      {5.5, 14.5},
+                      {5.5, 7.5},
                       {1.5, 7.5}}),
              kBlue);
 }
@@ -34,8 +37,12 @@ void UpArrow(QPainter& painter) {
 void DoubleUp(QPainter& painter) {
   for (const double top : {1.5, 7.5}) {
     FillShaded(painter,
-               Polygon({{8.0, top}, {14.0, top + 6.0}, {14.0, top + 8.0}, {8.0, top + 3.5},
-                        {2.0, top + 8.0}, {2.0, top + 6.0}}),
+               Polygon({{8.0, top},
+                        {14.0, top + 6.0},
+                        {14.0, top + 8.0},
+                        {8.0, top + 3.5},
+                        {2.0, top + 8.0},
+                        {2.0, top + 6.0}}),
                kBlue);
   }
 }

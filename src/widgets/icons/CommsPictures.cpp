@@ -1,9 +1,8 @@
 // Communication pictures: telephones, a mobile phone, globe, network and envelope.
-#include "widgets/icons/Pictures.h"
+#include <QPainter>
 
 #include "widgets/icons/PaintKit.h"
-
-#include <QPainter>
+#include "widgets/icons/Pictures.h"
 
 using namespace paintkit;
 
@@ -26,7 +25,9 @@ QPainterPath HandsetShape() {
   return shape;
 }
 
-void Handset(QPainter& painter, const QColor& colour) { FillShaded(painter, HandsetShape(), colour); }
+void Handset(QPainter& painter, const QColor& colour) {
+  FillShaded(painter, HandsetShape(), colour);
+}
 
 }  // namespace
 
@@ -83,11 +84,25 @@ void Globe(QPainter& p) {
   const QRectF ball(0.5, 0.5, 15.0, 15.0);
   FillShaded(p, Ellipse(ball), kBlue, kBlue.darker(200));
   const QColor land(0x4c, 0xb0, 0x48);
-  FillFlat(p, Polygon({{3.0, 4.0}, {6.5, 2.5}, {7.5, 5.0}, {6.0, 8.0}, {7.0, 11.0}, {5.0, 13.5}, {3.5, 10.0},
-                       {2.0, 7.0}}),
+  FillFlat(p,
+           Polygon({{3.0, 4.0},
+                    {6.5, 2.5},
+                    {7.5, 5.0},
+                    {6.0, 8.0},
+                    {7.0, 11.0},
+                    {5.0, 13.5},
+                    {3.5, 10.0},
+                    {2.0, 7.0}}),
            land, Qt::transparent);
-  FillFlat(p, Polygon({{9.5, 3.0}, {13.0, 4.0}, {14.5, 7.0}, {12.5, 9.0}, {13.0, 12.0}, {10.5, 13.0},
-                       {10.0, 9.5}, {8.5, 7.0}}),
+  FillFlat(p,
+           Polygon({{9.5, 3.0},
+                    {13.0, 4.0},
+                    {14.5, 7.0},
+                    {12.5, 9.0},
+                    {13.0, 12.0},
+                    {10.5, 13.0},
+                    {10.0, 9.5},
+                    {8.5, 7.0}}),
            land, Qt::transparent);
   const QColor grid(255, 255, 255, 150);
   Stroke(p, Ellipse(QRectF(4.5, 0.5, 7.0, 15.0)), grid, 0.8);
@@ -104,7 +119,8 @@ void Network(QPainter& p) {
   Line(p, QPointF(3.5, 9.0), QPointF(12.5, 9.0), cable, 1.2);
   Line(p, QPointF(3.5, 9.0), QPointF(3.5, 11.0), cable, 1.2);
   Line(p, QPointF(12.5, 9.0), QPointF(12.5, 11.0), cable, 1.2);
-  for (const QRectF box : {QRectF(5.0, 0.5, 6.0, 4.5), QRectF(0.5, 10.5, 6.0, 4.5), QRectF(9.5, 10.5, 6.0, 4.5)}) {
+  for (const QRectF box :
+       {QRectF(5.0, 0.5, 6.0, 4.5), QRectF(0.5, 10.5, 6.0, 4.5), QRectF(9.5, 10.5, 6.0, 4.5)}) {
     FillFlat(p, Rect(box), QColor(0x7c, 0xc4, 0xf0), kOutline);
   }
 }

@@ -1,14 +1,12 @@
 // Audio-visual and building equipment: cameras, screens, projector, speakers and volume,
 // microphones, headphones, music, lamps of the room, plug, antenna, serial connector, sun, moon,
 // thermometer and remote control.
-#include "widgets/icons/Pictures.h"
-
-#include "widgets/icons/PaintKit.h"
-
 #include <QPainter>
-
 #include <cmath>
 #include <numbers>
+
+#include "widgets/icons/PaintKit.h"
+#include "widgets/icons/Pictures.h"
 
 using namespace paintkit;
 
@@ -20,7 +18,11 @@ const QColor kPin{0xe0, 0xc0, 0x60};
 
 void LoudspeakerAt(QPainter& painter, double left) {
   FillShaded(painter,
-             Polygon({{left, 5.5}, {left + 3.0, 5.5}, {left + 7.0, 1.5}, {left + 7.0, 14.5}, {left + 3.0, 10.5},
+             Polygon({{left, 5.5},
+                      {left + 3.0, 5.5},
+                      {left + 7.0, 1.5},
+                      {left + 7.0, 14.5},
+                      {left + 3.0, 10.5},
                       {left, 10.5}}),
              kBody);
 }
@@ -36,7 +38,8 @@ void Waves(QPainter& painter, QPointF centre, int count, double startAngle, doub
   }
 }
 
-void Rays(QPainter& painter, QPointF centre, double inner, double outer, const QColor& colour, int count) {
+void Rays(QPainter& painter, QPointF centre, double inner, double outer, const QColor& colour,
+          int count) {
   for (int ray = 0; ray < count; ++ray) {
     const double angle = ray * 2.0 * std::numbers::pi / count;
     const QPointF direction(std::cos(angle), std::sin(angle));
@@ -55,7 +58,8 @@ void Microphone(QPainter& painter) {
   Line(painter, QPointF(8.0, 11.5), QPointF(8.0, 14.5), kOutline, 1.2);
   Line(painter, QPointF(5.0, 15.0), QPointF(11.0, 15.0), kOutline, 1.4);
   FillShaded(painter, RoundRect(QRectF(5.5, 0.5, 5.0, 9.5), 2.5), kSteel, kOutline);
-  for (const double y : {3.0, 5.0}) Line(painter, QPointF(6.5, y), QPointF(9.5, y), QColor(0x50, 0x58, 0x60), 0.8);
+  for (const double y : {3.0, 5.0})
+    Line(painter, QPointF(6.5, y), QPointF(9.5, y), QColor(0x50, 0x58, 0x60), 0.8);
 }
 
 void Bulb(QPainter& painter, const QColor& glass) {
@@ -67,7 +71,8 @@ void Bulb(QPainter& painter, const QColor& glass) {
   bulb.cubicTo(13.0, 7.5, 10.0, 8.5, 10.0, 11.0);
   bulb.closeSubpath();
   FillShaded(painter, bulb, glass, glass.darker(220));
-  FillShaded(painter, RoundRect(QRectF(5.8, 11.0, 4.4, 3.2), 0.6), kSteel, QColor(0x40, 0x48, 0x50));
+  FillShaded(painter, RoundRect(QRectF(5.8, 11.0, 4.4, 3.2), 0.6), kSteel,
+             QColor(0x40, 0x48, 0x50));
   FillFlat(painter, Rect(QRectF(7.0, 14.2, 2.0, 1.3)), kOutline, Qt::transparent);
 }
 
@@ -92,7 +97,8 @@ void Camera(QPainter& p) {
 }
 
 void Monitor(QPainter& p) {
-  FillShaded(p, Polygon({{6.0, 11.5}, {10.0, 11.5}, {11.0, 14.5}, {5.0, 14.5}}), kSteel, QColor(0x40, 0x48, 0x50));
+  FillShaded(p, Polygon({{6.0, 11.5}, {10.0, 11.5}, {11.0, 14.5}, {5.0, 14.5}}), kSteel,
+             QColor(0x40, 0x48, 0x50));
   FillFlat(p, RoundRect(QRectF(0.5, 1.5, 15.0, 10.5), 1.0), kBody, kOutline);
   FillShaded(p, Rect(QRectF(2.0, 3.0, 12.0, 7.5)), kScreen, kScreen.darker(160));
 }
@@ -109,11 +115,14 @@ void Television(QPainter& p) {
 }
 
 void Projector(QPainter& p) {
-  FillFlat(p, Polygon({{5.0, 4.0}, {15.5, 0.5}, {15.5, 9.0}, {5.0, 7.5}}), QColor(0xff, 0xf0, 0x90, 150), Qt::transparent);
-  FillShaded(p, RoundRect(QRectF(0.5, 5.5, 15.0, 7.0), 1.5), kSteel.lighter(115), QColor(0x40, 0x48, 0x50));
+  FillFlat(p, Polygon({{5.0, 4.0}, {15.5, 0.5}, {15.5, 9.0}, {5.0, 7.5}}),
+           QColor(0xff, 0xf0, 0x90, 150), Qt::transparent);
+  FillShaded(p, RoundRect(QRectF(0.5, 5.5, 15.0, 7.0), 1.5), kSteel.lighter(115),
+             QColor(0x40, 0x48, 0x50));
   FillFlat(p, Ellipse(QRectF(2.0, 6.5, 5.0, 5.0)), QColor(0x30, 0x50, 0x80), kOutline);
   FillFlat(p, Ellipse(QRectF(3.2, 7.7, 1.6, 1.6)), QColor(255, 255, 255, 200), Qt::transparent);
-  for (const double x : {9.0, 10.8, 12.6}) Line(p, QPointF(x, 7.5), QPointF(x, 10.5), QColor(0x50, 0x58, 0x60), 0.8);
+  for (const double x : {9.0, 10.8, 12.6})
+    Line(p, QPointF(x, 7.5), QPointF(x, 10.5), QColor(0x50, 0x58, 0x60), 0.8);
   Line(p, QPointF(3.0, 12.5), QPointF(3.0, 14.5), kOutline, 1.4);
   Line(p, QPointF(13.0, 12.5), QPointF(13.0, 14.5), kOutline, 1.4);
 }
@@ -122,7 +131,8 @@ void ProjectionScreen(QPainter& p) {
   Line(p, QPointF(8.0, 11.0), QPointF(8.0, 15.5), kOutline, 1.0);
   Line(p, QPointF(8.0, 12.5), QPointF(4.0, 15.5), kOutline, 1.0);
   Line(p, QPointF(8.0, 12.5), QPointF(12.0, 15.5), kOutline, 1.0);
-  FillFlat(p, Rect(QRectF(1.5, 2.5, 13.0, 8.5)), QColor(0xf8, 0xf8, 0xff), QColor(0x6a, 0x6a, 0x6a));
+  FillFlat(p, Rect(QRectF(1.5, 2.5, 13.0, 8.5)), QColor(0xf8, 0xf8, 0xff),
+           QColor(0x6a, 0x6a, 0x6a));
   FillShaded(p, RoundRect(QRectF(0.5, 0.5, 15.0, 2.5), 1.0), kBody);
 }
 
@@ -188,7 +198,9 @@ void LightBulbOff(QPainter& p) { Bulb(p, QColor(0xd8, 0xd8, 0xd8)); }
 void PowerPlug(QPainter& p) {
   Line(p, QPointF(6.0, 0.5), QPointF(6.0, 4.0), kSteel.darker(130), 1.6);
   Line(p, QPointF(10.0, 0.5), QPointF(10.0, 4.0), kSteel.darker(130), 1.6);
-  FillShaded(p, Polygon({{3.0, 4.0}, {13.0, 4.0}, {13.0, 7.5}, {10.5, 11.0}, {5.5, 11.0}, {3.0, 7.5}}), kBody);
+  FillShaded(p,
+             Polygon({{3.0, 4.0}, {13.0, 4.0}, {13.0, 7.5}, {10.5, 11.0}, {5.5, 11.0}, {3.0, 7.5}}),
+             kBody);
   QPainterPath cable(QPointF(8.0, 11.0));
   cable.cubicTo(8.0, 14.0, 12.0, 13.0, 14.0, 15.5);
   Stroke(p, cable, kBody, 1.6);
@@ -202,8 +214,10 @@ void Antenna(QPainter& p) {
 }
 
 void SerialConnector(QPainter& p) {
-  FillShaded(p, RoundRect(QRectF(0.5, 3.0, 15.0, 10.0), 1.5), kSteel.lighter(120), QColor(0x40, 0x48, 0x50));
-  FillFlat(p, Polygon({{2.5, 5.0}, {13.5, 5.0}, {12.0, 11.0}, {4.0, 11.0}}), QColor(0x28, 0x30, 0x3a), kOutline);
+  FillShaded(p, RoundRect(QRectF(0.5, 3.0, 15.0, 10.0), 1.5), kSteel.lighter(120),
+             QColor(0x40, 0x48, 0x50));
+  FillFlat(p, Polygon({{2.5, 5.0}, {13.5, 5.0}, {12.0, 11.0}, {4.0, 11.0}}),
+           QColor(0x28, 0x30, 0x3a), kOutline);
   for (int pin = 0; pin < 5; ++pin) {
     FillFlat(p, Ellipse(QRectF(3.5 + pin * 2.0, 6.0, 1.3, 1.3)), kPin, Qt::transparent);
   }
@@ -218,7 +232,8 @@ void Sun(QPainter& p) {
 }
 
 void Moon(QPainter& p) {
-  QPainterPath moon = Ellipse(QRectF(1.5, 1.5, 13.0, 13.0)).subtracted(Ellipse(QRectF(5.5, -1.0, 12.0, 12.0)));
+  QPainterPath moon =
+      Ellipse(QRectF(1.5, 1.5, 13.0, 13.0)).subtracted(Ellipse(QRectF(5.5, -1.0, 12.0, 12.0)));
   FillShaded(p, moon, QColor(0xf0, 0xd8, 0x60), QColor(0x8a, 0x70, 0x10));
 }
 
@@ -234,8 +249,8 @@ void RemoteControl(QPainter& p) {
   FillFlat(p, Ellipse(QRectF(6.8, 1.8, 2.4, 2.4)), kRed, Qt::transparent);
   for (int row = 0; row < 3; ++row) {
     for (int column = 0; column < 2; ++column) {
-      FillFlat(p, Rect(QRectF(5.8 + column * 2.8, 6.0 + row * 2.6, 1.6, 1.5)), QColor(0xd0, 0xd4, 0xd8),
-               Qt::transparent);
+      FillFlat(p, Rect(QRectF(5.8 + column * 2.8, 6.0 + row * 2.6, 1.6, 1.5)),
+               QColor(0xd0, 0xd4, 0xd8), Qt::transparent);
     }
   }
 }

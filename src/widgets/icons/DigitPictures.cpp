@@ -1,10 +1,9 @@
 // Numbers 0 to 9 as key caps, for panels that select inputs, presets or channels by number.
-#include "widgets/icons/Pictures.h"
+#include <QPainter>
 
 #include "widgets/icons/Glyphs.h"
 #include "widgets/icons/PaintKit.h"
-
-#include <QPainter>
+#include "widgets/icons/Pictures.h"
 
 using namespace paintkit;
 

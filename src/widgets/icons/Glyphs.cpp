@@ -1,9 +1,9 @@
 // Pixel masks of digits and signs; stateless.
 #include "widgets/icons/Glyphs.h"
 
-#include "widgets/icons/PaintKit.h"
-
 #include <array>
+
+#include "widgets/icons/PaintKit.h"
 
 namespace glyphs {
 
@@ -24,12 +24,12 @@ constexpr std::array<TMask, 10> kDigits{{
     {".####.", "##..##", "##..##", "##..##", ".#####", "....##", "....##", "##..##", ".####."},
 }};
 
-constexpr TMask kQuestion{".####.", "##..##", "....##", "...##.", "..##..", "..##..", "......",
-                          "..##..", "..##.."};
-constexpr TMask kExclamation{"..##..", "..##..", "..##..", "..##..", "..##..", "..##..", "......",
-                             "..##..", "..##.."};
-constexpr TMask kInformation{"..##..", "..##..", "......", ".###..", "..##..", "..##..", "..##..",
-                             "..##..", ".####."};
+constexpr TMask kQuestion{".####.", "##..##", "....##", "...##.", "..##..",
+                          "..##..", "......", "..##..", "..##.."};
+constexpr TMask kExclamation{"..##..", "..##..", "..##..", "..##..", "..##..",
+                             "..##..", "......", "..##..", "..##.."};
+constexpr TMask kInformation{"..##..", "..##..", "......", ".###..", "..##..",
+                             "..##..", "..##..", "..##..", ".####."};
 
 void Draw(QPainter& painter, const TMask& mask, QPointF origin, const QColor& colour) {
   paintkit::PixelGlyph(painter, mask, origin, colour);

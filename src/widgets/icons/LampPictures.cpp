@@ -1,14 +1,12 @@
 // Round indicator lamps in grey, red, green and yellow: plain, small, in a bezel and glowing.
 // The lamp's own colour always covers the picture's centre, which is what its name promises.
-#include "widgets/icons/Pictures.h"
-
-#include "widgets/icons/PaintKit.h"
-
 #include <QPainter>
 #include <QRadialGradient>
-
 #include <cmath>
 #include <numbers>
+
+#include "widgets/icons/PaintKit.h"
+#include "widgets/icons/Pictures.h"
 
 using namespace paintkit;
 

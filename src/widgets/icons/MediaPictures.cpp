@@ -1,10 +1,9 @@
 // Transport and power pictures for players, recorders and switchers: play, stop, pause, record,
 // winding, track skips, eject, repeat and shuffle.
-#include "widgets/icons/Pictures.h"
+#include <QPainter>
 
 #include "widgets/icons/PaintKit.h"
-
-#include <QPainter>
+#include "widgets/icons/Pictures.h"
 
 using namespace paintkit;
 

@@ -21,8 +21,9 @@ void FillShaded(QPainter& painter, const QPainterPath& shape, const QColor& colo
 void FillFlat(QPainter& painter, const QPainterPath& shape, const QColor& colour,
               const QColor& outline) {
   painter.setBrush(colour);
-  painter.setPen(outline.alpha() == 0 ? QPen(Qt::NoPen)
-                                      : QPen(outline, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setPen(outline.alpha() == 0
+                     ? QPen(Qt::NoPen)
+                     : QPen(outline, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.drawPath(shape);
 }
 

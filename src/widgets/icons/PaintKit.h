@@ -6,7 +6,6 @@
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
-
 #include <initializer_list>
 #include <span>
 
@@ -32,7 +31,8 @@ void FillFlat(QPainter& painter, const QPainterPath& shape, const QColor& colour
 void Stroke(QPainter& painter, const QPainterPath& path, const QColor& colour, double width);
 void Line(QPainter& painter, QPointF from, QPointF to, const QColor& colour, double width);
 
-// A filled triangular head whose tip points away from back; its half-width is spread times its length.
+// A filled triangular head whose tip points away from back; its half-width is spread times its
+// length.
 void Arrowhead(QPainter& painter, QPointF tip, QPointF back, const QColor& colour,
                double spread = 0.7);
 

@@ -1,11 +1,10 @@
 // The order of this table is the image index that stored panels keep: append, never reorder.
 #include "widgets/icons/PictureTable.h"
 
-#include "widgets/icons/Pictures.h"
-
 #include <QPainter>
-
 #include <array>
+
+#include "widgets/icons/Pictures.h"
 
 namespace {
 

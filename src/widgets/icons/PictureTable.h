@@ -1,9 +1,8 @@
-// The one table of the image list: index -> name -> painting function. Entries are only ever appended;
-// stored panels refer to pictures by index. Pure data, safe to read from any thread.
+// The one table of the image list: index -> name -> painting function. Entries are only ever
+// appended; stored panels refer to pictures by index. Pure data, safe to read from any thread.
 #pragma once
 
 #include <QImage>
-
 #include <span>
 
 class QPainter;

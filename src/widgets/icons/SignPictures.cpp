@@ -1,11 +1,10 @@
 // Signs: question marks, information, warning, error, no entry, prohibited, check, cross, plus,
 // minus and a stop sign. Characters are pixel glyphs so they stay sharp at 16 by 16.
-#include "widgets/icons/Pictures.h"
+#include <QPainter>
 
 #include "widgets/icons/Glyphs.h"
 #include "widgets/icons/PaintKit.h"
-
-#include <QPainter>
+#include "widgets/icons/Pictures.h"
 
 using namespace paintkit;
 
@@ -38,8 +37,8 @@ void Question(QPainter& p) {
 }
 
 void QuestionBubble(QPainter& p) {
-  const QPainterPath bubble =
-      RoundRect(QRectF(0.5, 0.5, 15.0, 12.0), 3.0).united(Polygon({{3.5, 11.0}, {3.5, 15.5}, {8.0, 11.0}}));
+  const QPainterPath bubble = RoundRect(QRectF(0.5, 0.5, 15.0, 12.0), 3.0)
+                                  .united(Polygon({{3.5, 11.0}, {3.5, 15.5}, {8.0, 11.0}}));
   FillFlat(p, bubble, kPaper, kBlue.darker(150));
   glyphs::Question(p, QPointF(5.0, 2.0), kBlue);
 }
@@ -90,8 +89,19 @@ void CrossCircle(QPainter& p) {
 }
 
 void Plus(QPainter& p) {
-  FillShaded(p, Polygon({{6.0, 2.0}, {10.0, 2.0}, {10.0, 6.0}, {14.0, 6.0}, {14.0, 10.0}, {10.0, 10.0},
-                         {10.0, 14.0}, {6.0, 14.0}, {6.0, 10.0}, {2.0, 10.0}, {2.0, 6.0}, {6.0, 6.0}}),
+  FillShaded(p,
+             Polygon({{6.0, 2.0},
+                      {10.0, 2.0},
+                      {10.0, 6.0},
+                      {14.0, 6.0},
+                      {14.0, 10.0},
+                      {10.0, 10.0},
+                      {10.0, 14.0},
+                      {6.0, 14.0},
+                      {6.0, 10.0},
+                      {2.0, 10.0},
+                      {2.0, 6.0},
+                      {6.0, 6.0}}),
              kGreen);
 }
 
@@ -100,8 +110,14 @@ void Minus(QPainter& p) { FillShaded(p, RoundRect(QRectF(2.0, 6.0, 12.0, 4.0), 0
 void StopSign(QPainter& p) {
   const auto octagon = [](double in, double cut) {
     const double out = 16.0 - in;
-    return Polygon({{in + cut, in}, {out - cut, in}, {out, in + cut}, {out, out - cut},
-                    {out - cut, out}, {in + cut, out}, {in, out - cut}, {in, in + cut}});
+    return Polygon({{in + cut, in},
+                    {out - cut, in},
+                    {out, in + cut},
+                    {out, out - cut},
+                    {out - cut, out},
+                    {in + cut, out},
+                    {in, out - cut},
+                    {in, in + cut}});
   };
   FillShaded(p, octagon(0.5, 4.4), kRed, kRed.darker(190));
   Stroke(p, octagon(2.0, 3.8), Qt::white, 1.0);

@@ -1,13 +1,11 @@
 // Everyday tool and marker pictures: gear, wrench, locks, key, home, star, flag, bell, user,
 // pencil, waste bin and magnifiers.
-#include "widgets/icons/Pictures.h"
-
-#include "widgets/icons/PaintKit.h"
-
 #include <QPainter>
-
 #include <cmath>
 #include <numbers>
+
+#include "widgets/icons/PaintKit.h"
+#include "widgets/icons/Pictures.h"
 
 using namespace paintkit;
 
@@ -25,7 +23,8 @@ void Padlock(QPainter& painter, bool open) {
   Stroke(painter, shackle, kOutline, 2.6);
   Stroke(painter, shackle, kSteel.lighter(130), 1.2);
   painter.restore();
-  FillShaded(painter, RoundRect(QRectF(2.5, 7.5, 11.0, 8.0), 1.2), kBrass, QColor(0x7a, 0x5a, 0x10));
+  FillShaded(painter, RoundRect(QRectF(2.5, 7.5, 11.0, 8.0), 1.2), kBrass,
+             QColor(0x7a, 0x5a, 0x10));
   FillFlat(painter, Ellipse(QRectF(7.0, 9.5, 2.0, 2.0)), kOutline, Qt::transparent);
   Line(painter, QPointF(8.0, 11.0), QPointF(8.0, 13.0), kOutline, 1.0);
 }
@@ -44,7 +43,8 @@ void Gear(QPainter& p) {
   QPainterPath wheel;
   const int teeth = 8;
   for (int step = 0; step < teeth * 4; ++step) {
-    const double angle = step * 2.0 * std::numbers::pi / (teeth * 4) - std::numbers::pi / (teeth * 4);
+    const double angle =
+        step * 2.0 * std::numbers::pi / (teeth * 4) - std::numbers::pi / (teeth * 4);
     const double radius = (step % 4 == 1 || step % 4 == 2) ? 7.4 : 5.4;
     const QPointF point(8.0 + radius * std::cos(angle), 8.0 + radius * std::sin(angle));
     if (step == 0) {
@@ -126,7 +126,8 @@ void User(QPainter& p) {
   body.cubicTo(1.5, 9.5, 14.5, 9.5, 14.5, 15.5);
   body.closeSubpath();
   FillShaded(p, body, kBlue, kBlue.darker(200));
-  FillShaded(p, Ellipse(QRectF(4.5, 1.0, 7.0, 8.0)), QColor(0xf0, 0xc8, 0xa0), QColor(0x8a, 0x5a, 0x30));
+  FillShaded(p, Ellipse(QRectF(4.5, 1.0, 7.0, 8.0)), QColor(0xf0, 0xc8, 0xa0),
+             QColor(0x8a, 0x5a, 0x30));
 }
 
 void Pencil(QPainter& p) {
@@ -135,17 +136,22 @@ void Pencil(QPainter& p) {
   p.rotate(45.0);
   p.translate(-8.0, -8.0);
   FillShaded(p, Rect(QRectF(5.8, 0.5, 4.4, 10.5)), kYellow, QColor(0x8a, 0x60, 0x00));
-  FillFlat(p, Rect(QRectF(5.8, -1.5, 4.4, 2.0)), QColor(0xe8, 0x90, 0xa0), QColor(0x8a, 0x50, 0x50));
-  FillFlat(p, Polygon({{5.8, 11.0}, {10.2, 11.0}, {8.0, 16.0}}), QColor(0xf0, 0xd8, 0xb0), QColor(0x8a, 0x60, 0x00));
+  FillFlat(p, Rect(QRectF(5.8, -1.5, 4.4, 2.0)), QColor(0xe8, 0x90, 0xa0),
+           QColor(0x8a, 0x50, 0x50));
+  FillFlat(p, Polygon({{5.8, 11.0}, {10.2, 11.0}, {8.0, 16.0}}), QColor(0xf0, 0xd8, 0xb0),
+           QColor(0x8a, 0x60, 0x00));
   FillFlat(p, Polygon({{7.2, 14.2}, {8.8, 14.2}, {8.0, 16.0}}), kOutline, Qt::transparent);
   p.restore();
 }
 
 void WasteBin(QPainter& p) {
-  FillShaded(p, Polygon({{3.0, 4.5}, {13.0, 4.5}, {12.0, 15.5}, {4.0, 15.5}}), kSteel, QColor(0x40, 0x48, 0x50));
-  for (const double x : {6.0, 8.0, 10.0}) Line(p, QPointF(x, 6.5), QPointF(x, 13.5), QColor(0x50, 0x58, 0x60), 0.9);
+  FillShaded(p, Polygon({{3.0, 4.5}, {13.0, 4.5}, {12.0, 15.5}, {4.0, 15.5}}), kSteel,
+             QColor(0x40, 0x48, 0x50));
+  for (const double x : {6.0, 8.0, 10.0})
+    Line(p, QPointF(x, 6.5), QPointF(x, 13.5), QColor(0x50, 0x58, 0x60), 0.9);
   FillShaded(p, RoundRect(QRectF(1.5, 2.5, 13.0, 2.0), 0.5), kSteel, QColor(0x40, 0x48, 0x50));
-  FillFlat(p, RoundRect(QRectF(6.0, 0.5, 4.0, 2.0), 0.5), Qt::transparent, QColor(0x40, 0x48, 0x50));
+  FillFlat(p, RoundRect(QRectF(6.0, 0.5, 4.0, 2.0), 0.5), Qt::transparent,
+           QColor(0x40, 0x48, 0x50));
 }
 
 void Search(QPainter& p) { Magnifier(p); }
