@@ -7,7 +7,9 @@
 
 #include <cerrno>
 #include <random>
+#include <string>
 #include <system_error>
+#include <utility>
 
 namespace {
 
