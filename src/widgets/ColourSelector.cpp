@@ -93,11 +93,11 @@ TColourSelector::TColourSelector(QWidget* parent) : QComboBox(parent) {
 }
 
 TColour TColourSelector::Colour() const {
-  return currentIndex() >= 0 ? currentData().value<TColour>() : unlisted_;
+  return currentIndex() >= 0 ? currentData().value<TColour>() : storedColour_;
 }
 
 void TColourSelector::SetColour(TColour colour) {
-  unlisted_ = colour;
+  storedColour_ = colour;
   setCurrentIndex(findData(QVariant::fromValue(colour)));
 }
 

@@ -30,5 +30,5 @@ class TColourSelector : public QComboBox {
  private:
   void PaintSwatches();
 
-  TColour unlisted_ = 0;
+  TColour storedColour_ = 0;
 };
