@@ -4,8 +4,11 @@
 
 #include <exception>
 
+#include "widgets/icons/AppIcon.h"
+
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Tovrana"));
+  setWindowIcon(AppIcon());
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

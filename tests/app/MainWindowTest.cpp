@@ -352,6 +352,15 @@ TEST_F(MainWindowTest, UnattendedCloseDismissesModalDialogAndSaves) {
   EXPECT_EQ(panel->ExitStatus(), 0);
 }
 
+TEST_F(MainWindowTest, QuittingRunsTheCloseStepOnce) {
+  auto panel = ShowPanel();
+  panel->CloseBeforeQuit();
+  ASSERT_EQ(Sections().front(), "Windows");
+  std::filesystem::remove(SettingsFile());
+  EXPECT_TRUE(panel->close());
+  EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+}
+
 TEST_F(MainWindowTest, UnattendedCloseThatCannotSaveEndsWithFailureStatus) {
   auto panel = ShowPanel(UnwritableSettingsFile(folder_));
   panel->RequestUnattendedClose();

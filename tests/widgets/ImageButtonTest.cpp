@@ -118,6 +118,16 @@ TEST(ImageButton, FaceFillsTheButtonInsideItsFrame) {
   }
 }
 
+TEST(ImageButton, FlatButtonShowsFrameWhileFocused) {
+  auto button = MakeButton("");
+  button->SetFlat(true);
+  button->show();
+  button->activateWindow();
+  button->setFocus(Qt::OtherFocusReason);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasFocus(); }, 10000));
+  EXPECT_NE(QColor(Render(*button).pixel(0, 0)), kFace);
+}
+
 TEST(ImageButton, BoldCaptionCoversMoreInk) {
   auto regular = MakeButton("Bold Test");
   auto bold = MakeButton("Bold Test");
