@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -27,8 +28,19 @@ namespace {
 bool NoModemLines(int errorNumber) { return errorNumber == ENOTTY || errorNumber == EINVAL; }
 
 // The console device itself, the virtual consoles, and whatever the kernel
-// lists as its active console (such as a serial console on ttyS0).
-bool IsSystemConsole(dev_t device) {
+// lists as its active console (such as a serial console on ttyS0). In a
+// container the console names may stand for another device, so the names
+// count as well as the device numbers.
+bool IsSystemConsole(const std::string& deviceName, dev_t device) {
+  if (char* resolved = ::realpath(deviceName.c_str(), nullptr)) {
+    const std::string path(resolved);
+    std::free(resolved);
+    if (path == "/dev/console" || path == "/dev/tty" ||
+        (path.rfind("/dev/tty", 0) == 0 && path.size() > 8 &&
+         std::all_of(path.begin() + 8, path.end(), [](char c) { return c >= '0' && c <= '9'; }))) {
+      return true;
+    }
+  }
   const unsigned majorNumber = major(device);
   const unsigned minorNumber = minor(device);
   if (majorNumber == 5 && minorNumber <= 1) return true;
@@ -70,7 +82,7 @@ int32_t TVrlPosixDispatcher::OpenDevice(const std::string& deviceName) {
   struct stat before {};
   if (::stat(deviceName.c_str(), &before) != 0) return vrl::OpenErrorToResult(errno);
   if (!S_ISCHR(before.st_mode)) return vrl::kErrNotATerminal;
-  if (IsSystemConsole(before.st_rdev)) return vrl::kErrSystemConsole;
+  if (IsSystemConsole(deviceName, before.st_rdev)) return vrl::kErrSystemConsole;
 
   int raw;
   do {

@@ -1,0 +1,202 @@
+// Rules of the base dispatcher on a recording fake device: line changes and
+// their drain wait, flow-control thresholds, automatic lines, RS485 ordering,
+// the output ring's bounds and the killed state.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "FakeDevice.h"
+#include "TestOwner.h"
+
+namespace {
+
+using namespace vrl::dcb;
+
+class BaseDispatcherTest : public testing::Test {
+ protected:
+  void Open(bool driverTogglesRts = false) {
+    device_ = std::make_unique<TFakeDevice>(&owner_, driverTogglesRts);
+    ASSERT_EQ(device_->InitializePort("fake", 9600, 0, 8, 1, 4096, 4096, TVrlBaseDispatcher::kDtrOn),
+              0);
+    device_->Clear();
+  }
+  size_t Count(const std::string& prefix) {
+    const auto records = device_->Records();
+    return std::count_if(records.begin(), records.end(),
+                         [&](const std::string& r) { return r.rfind(prefix, 0) == 0; });
+  }
+
+  TTestOwner owner_;
+  std::unique_ptr<TFakeDevice> device_;
+};
+
+struct TLineCase {
+  const char* name;
+  uint32_t baud;
+  uint8_t parity, dataBits, stopBits;
+  size_t writes;
+  const char* sleep;  // the character-time wait, or null
+  uint8_t stopCode;
+};
+
+const TLineCase kLineCases[] = {
+    {"unchanged", 9600, 0, 8, 1, 0, nullptr, kOneStopBit},
+    {"all kept", 0, 5, 9, 3, 0, nullptr, kOneStopBit},
+    {"stop bits 0 count as 1", 9600, 0, 8, 0, 0, nullptr, kOneStopBit},
+    {"baud change", 19200, 0, 8, 1, 1, "sleep 19", kOneStopBit},
+    {"parity change", 9600, 2, 8, 1, 1, "sleep 19", kOneStopBit},
+    {"two stop bits", 9600, 0, 8, 2, 1, "sleep 19", kTwoStopBits},
+    {"stop bits above 3 count as 2", 9600, 0, 8, 7, 1, "sleep 19", kTwoStopBits},
+    {"five data bits", 9600, 0, 5, 2, 1, "sleep 19", kOneAndHalfStopBits},
+};
+
+TEST_F(BaseDispatcherTest, LineChangesWriteOnceAfterTheDrainOrNotAtAll) {
+  for (const auto& c : kLineCases) {
+    Open();
+    EXPECT_EQ(device_->SetLineParams(c.baud, c.parity, c.dataBits, c.stopBits), 0) << c.name;
+    const auto writes = device_->Writes();
+    ASSERT_EQ(writes.size(), c.writes) << c.name;
+    if (c.sleep == nullptr) {
+      EXPECT_EQ(device_->Records(), std::vector<std::string>{}) << c.name;
+      continue;
+    }
+    EXPECT_EQ(Count("sleep"), 1u) << c.name;
+    EXPECT_EQ(device_->Records().front(), c.sleep) << c.name;
+    EXPECT_EQ(writes[0].StopBits, c.stopCode) << c.name;
+    EXPECT_EQ(writes[0].Flags & (kBinary | kTxContinueOnXoff), kBinary | kTxContinueOnXoff);
+    EXPECT_EQ(writes[0].Flags & (kParity | kDsrSensitivity | kNull), 0u);
+  }
+}
+
+TEST_F(BaseDispatcherTest, HardwareFlowThresholds) {
+  Open();
+  EXPECT_EQ(device_->SetHardwareFlow(3686, 409, 0x02), 0);
+  ASSERT_EQ(device_->Writes().size(), 1u);
+  EXPECT_EQ(device_->Writes()[0].XoffLim, 410);
+  EXPECT_EQ(device_->Writes()[0].XonLim, 409);
+  EXPECT_EQ(device_->Writes()[0].Flags & kRtsControlMask, kRtsControlHandshake);
+  device_->Clear();
+  EXPECT_EQ(device_->SetHardwareFlow(4097, 409, 0), vrl::kErrBadArgument);
+  EXPECT_EQ(device_->SetHardwareFlow(400, 409, 0), vrl::kErrBadArgument);
+  EXPECT_EQ(device_->EnableSoftwareFlow(4097, 409, 0x03), vrl::kErrBadArgument);
+  EXPECT_TRUE(device_->Writes().empty());
+  EXPECT_EQ(device_->EnableSoftwareFlow(3072, 1024, 0x03), 0);
+  const TDeviceControlBlock soft = device_->Writes().back();
+  EXPECT_EQ(soft.Flags & (kOutX | kInX), kOutX | kInX);
+  EXPECT_EQ(soft.XoffLim, 1024);
+  EXPECT_EQ(soft.XonChar, 0x11);
+  EXPECT_EQ(soft.XoffChar, 0x13);
+}
+
+struct TAutomaticCase {
+  const char* name;
+  bool driverTogglesRts;
+  bool rs485;
+  uint32_t options;
+  int32_t dtrResult, rtsResult;
+};
+
+const TAutomaticCase kAutomaticCases[] = {
+    {"no handshake", false, false, 0, 0, 0},
+    {"DTR handshake", false, false, 0x01, 1, 0},
+    {"RTS handshake", false, false, 0x02, 0, 1},
+    {"both", false, false, 0x03, 1, 1},
+    {"RS485 toggled by the driver", true, true, 0, 0, 1},
+    {"RS485 toggled by the dispatcher", false, true, 0, 0, 0},
+};
+
+TEST_F(BaseDispatcherTest, AutomaticLinesIgnoreExplicitSettings) {
+  for (const auto& c : kAutomaticCases) {
+    Open(c.driverTogglesRts);
+    device_->SetRS485(c.rs485);
+    ASSERT_EQ(device_->SetHardwareFlow(3686, 409, c.options), 0) << c.name;
+    device_->Clear();
+    EXPECT_EQ(device_->SetDTRLine(true), c.dtrResult) << c.name;
+    EXPECT_EQ(device_->SetRTSLine(true), c.rtsResult) << c.name;
+    EXPECT_EQ(Count("escape"), size_t(2 - c.dtrResult - c.rtsResult)) << c.name;
+  }
+}
+
+TEST_F(BaseDispatcherTest, RS485KeepsRtsUpFromBeforeTheFirstByteUntilAfterTheLast) {
+  Open();
+  device_->SetRS485(true);
+  ASSERT_EQ(device_->SetRTSLine(false), 0);
+  device_->Clear();
+  ASSERT_EQ(device_->WriteBlock("abc", 3), 0);
+  ASSERT_TRUE(device_->WaitForRecord("escape 4"));
+  EXPECT_EQ(device_->Records(),
+            (std::vector<std::string>{"escape 3", "write abc", "temt", "escape 4"}));
+}
+
+TEST_F(BaseDispatcherTest, RS485WithoutTransmitterSensingRefusesToSend) {
+  Open();
+  device_->SetCanSenseTransmitterEmpty(false);
+  device_->SetRS485(true);
+  device_->Clear();
+  EXPECT_EQ(device_->WriteBlock("abc", 3), vrl::kErrBaseAddressNotSet);
+  EXPECT_EQ(device_->OutputUsed(), 0);
+  EXPECT_TRUE(device_->Records().empty());
+}
+
+TEST_F(BaseDispatcherTest, RingAcceptsExactlyItsFreeSpace) {
+  Open();
+  device_->SetWriteGate(false);
+  const std::string first(1000, 'a');
+  ASSERT_EQ(device_->WriteBlock(first.data(), 1000), 0);
+  // The writer has taken the first block and waits at the gate; the ring is empty.
+  ASSERT_TRUE(Eventually([&] { return device_->OutputUsed() == 0; }));
+  const std::string big(4000, 'b');
+  ASSERT_EQ(device_->WriteBlock(big.data(), 4000), 0);
+  EXPECT_EQ(device_->WriteBlock(big.data(), 97), vrl::kErrOutputBufferTooSmall);
+  EXPECT_EQ(device_->OutputUsed(), 4000);
+  EXPECT_EQ(device_->WriteBlock(big.data(), 96), 0);
+  EXPECT_EQ(device_->OutputFree(), 0);
+  EXPECT_EQ(device_->WriteBlock("x", 1), vrl::kErrOutputBufferTooSmall);
+  EXPECT_EQ(device_->WriteBlock("x", 0), 0);
+  device_->SetWriteGate(true);
+  ASSERT_TRUE(device_->WaitForRecord("write " + big + std::string(96, 'b')));
+  EXPECT_EQ(Count("write"), 2u);
+}
+
+TEST_F(BaseDispatcherTest, SecondStartIsRefusedAndThePortKeepsWorking) {
+  Open();
+  try {
+    device_->InitializePort("fake", 9600, 0, 8, 1, 4096, 4096, 0);
+    FAIL() << "nothing raised";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "Dispatcher already started.");
+  }
+  ASSERT_EQ(device_->WriteBlock("ok", 2), 0);
+  EXPECT_TRUE(device_->WaitForRecord("write ok"));
+}
+
+TEST_F(BaseDispatcherTest, WriteFailureKillsThePortAndIsReported) {
+  Open();
+  device_->FailWrites();
+  ASSERT_EQ(device_->WriteBlock("x", 1), 0);
+  ASSERT_TRUE(owner_.WaitForFailures(1));
+  EXPECT_EQ(owner_.Failures(), std::vector<std::string>{"Device write error"});
+  ASSERT_TRUE(Eventually([&] { return !device_->ThreadsRunning(); }));
+  EXPECT_TRUE(device_->Killed());
+  EXPECT_EQ(device_->WriteBlock("x", 1), vrl::kErrCommNotOpen);
+  EXPECT_EQ(device_->SetLineParams(19200, 0, 8, 1), vrl::kErrCommNotOpen);
+  EXPECT_EQ(device_->SetDTRLine(false), vrl::kErrCommNotOpen);
+  EXPECT_EQ(device_->CloseDevice(), 0);
+}
+
+TEST_F(BaseDispatcherTest, RegistryHandsOutTheLowestFreeHandle) {
+  auto a = std::make_unique<TFakeDevice>(nullptr);
+  auto b = std::make_unique<TFakeDevice>(nullptr);
+  const int32_t aHandle = a->HandleNumber();
+  EXPECT_NE(aHandle, b->HandleNumber());
+  a.reset();
+  auto c = std::make_unique<TFakeDevice>(nullptr);
+  EXPECT_EQ(c->HandleNumber(), aHandle);
+  EXPECT_TRUE(TVrlBaseDispatcher::WithDispatcher(c->HandleNumber(), [&](TVrlBaseDispatcher& d) {
+    EXPECT_EQ(&d, c.get());
+  }));
+  EXPECT_FALSE(TVrlBaseDispatcher::WithDispatcher(-1, [](TVrlBaseDispatcher&) {}));
+}
+
+}  // namespace
