@@ -215,7 +215,8 @@ bool TVrlBaseDispatcher::Deliver(uint32_t message, uintptr_t wParam, int32_t dat
       }
     }
   }
-  const intptr_t lParam = static_cast<intptr_t>(data) + static_cast<intptr_t>(handleNumber_) * 65536;
+  const intptr_t lParam =
+      static_cast<intptr_t>(data) + static_cast<intptr_t>(handleNumber_) * 65536;
   TMainThreadQueue* queue = owner_ != nullptr ? owner_->MainThreadQueue() : nullptr;
   bool stopped = false;
   for (TNotifyWindow window : windows) {
@@ -230,8 +231,9 @@ bool TVrlBaseDispatcher::Deliver(uint32_t message, uintptr_t wParam, int32_t dat
   const bool result = !stopped && message != kMsgTriggerAvail;
   std::lock_guard guard(dispatcherLock_);
   delivering_ = false;
-  const auto removed = std::remove_if(windowHandlers_.begin(), windowHandlers_.end(),
-                                      [](const TWindowHandler& handler) { return handler.deleted; });
+  const auto removed =
+      std::remove_if(windowHandlers_.begin(), windowHandlers_.end(),
+                     [](const TWindowHandler& handler) { return handler.deleted; });
   if (removed != windowHandlers_.end()) {
     windowHandlers_.erase(removed, windowHandlers_.end());
     RecomputeHandlerFlags(0);

@@ -170,7 +170,8 @@ int32_t TVrlBaseDispatcher::SetLineParams(uint32_t baud, uint8_t parity, uint8_t
     std::lock_guard guard(dispatcherLock_);
     if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
     ReadDeviceState(wanted);
-    wanted.Flags = (wanted.Flags | kBinary | kTxContinueOnXoff) & ~(kParity | kDsrSensitivity | kNull);
+    wanted.Flags =
+        (wanted.Flags | kBinary | kTxContinueOnXoff) & ~(kParity | kDsrSensitivity | kNull);
     if (baud != 0) wanted.BaudRate = baud;
     if (parity != 5) wanted.Parity = parity;
     if (dataBits != 9) wanted.ByteSize = dataBits;
@@ -208,7 +209,8 @@ void TVrlBaseDispatcher::DrainBeforeLineChange() {
     std::lock_guard guard(dispatcherLock_);
     ReadDeviceState(dcb);
   }
-  const uint64_t bits = dcb.ByteSize + 2u + (dcb.Parity != 0 ? 1u : 0u) + (dcb.StopBits != 0 ? 1u : 0u);
+  const uint64_t bits =
+      dcb.ByteSize + 2u + (dcb.Parity != 0 ? 1u : 0u) + (dcb.StopBits != 0 ? 1u : 0u);
   const uint64_t baud = dcb.BaudRate != 0 ? dcb.BaudRate : 1;
   uint64_t t = (10'000'000 / baud) * bits * 18;  // units of 100 ns
   if (t < 10'000) t *= 2;
@@ -501,18 +503,18 @@ int32_t TVrlBaseDispatcher::StartThreads() {
 
 void TVrlBaseDispatcher::StartWorker(TWorker worker) {
   switch (worker) {
-      case kRead:
-        workers_[worker] = std::thread(&TVrlBaseDispatcher::RunReadThread, this);
-        break;
-      case kDispatch:
-        workers_[worker] = std::thread(&TVrlBaseDispatcher::RunDispatchThread, this);
-        break;
-      case kWrite:
-        workers_[worker] = std::thread(&TVrlBaseDispatcher::RunWriteThread, this);
-        break;
-      default:
-        workers_[worker] = std::thread(&TVrlBaseDispatcher::RunStatusThread, this);
-        break;
+    case kRead:
+      workers_[worker] = std::thread(&TVrlBaseDispatcher::RunReadThread, this);
+      break;
+    case kDispatch:
+      workers_[worker] = std::thread(&TVrlBaseDispatcher::RunDispatchThread, this);
+      break;
+    case kWrite:
+      workers_[worker] = std::thread(&TVrlBaseDispatcher::RunWriteThread, this);
+      break;
+    default:
+      workers_[worker] = std::thread(&TVrlBaseDispatcher::RunStatusThread, this);
+      break;
   }
 }
 

@@ -36,9 +36,9 @@ class TVrlBaseDispatcher {
   static constexpr uint32_t kDtrOn = 0x01, kRtsOn = 0x02, kDtrHandshake = 0x10,
                             kRtsHandshake = 0x20;
   // Communication event bits.
-  static constexpr uint32_t kEvRxChar = 0x0001, kEvCts = 0x0008, kEvDsr = 0x0010,
-                            kEvRlsd = 0x0020, kEvBreak = 0x0040, kEvErr = 0x0080,
-                            kEvRing = 0x0100, kEvRingTrailing = 0x2000;
+  static constexpr uint32_t kEvRxChar = 0x0001, kEvCts = 0x0008, kEvDsr = 0x0010, kEvRlsd = 0x0020,
+                            kEvBreak = 0x0040, kEvErr = 0x0080, kEvRing = 0x0100,
+                            kEvRingTrailing = 0x2000;
   // Notification messages.
   static constexpr uint32_t kMsgTriggerAvail = 0x7E01;
   // Device escapes.

@@ -75,8 +75,8 @@ void TVrlBaseDispatcher::RunWriteThread() {
   WorkerStarted(kWrite);
   int32_t result = 0;
   while (!kill_) {
-    const int which = TEvent::WaitAny({&outputReady_, &outputAbort_, &killEvent_},
-                                      std::chrono::milliseconds(-1));
+    const int which =
+        TEvent::WaitAny({&outputReady_, &outputAbort_, &killEvent_}, std::chrono::milliseconds(-1));
     if (kill_) break;
     if (which == 0) {
       if (RunWriter() != 0) {
@@ -99,7 +99,6 @@ void TVrlBaseDispatcher::RunWriteThread() {
 
 int32_t TVrlBaseDispatcher::RunWriter() {
   for (;;) {
-    uint32_t baud;
     {
       std::lock_guard output(outputLock_);
       const uint32_t count = RingCount();
@@ -111,17 +110,19 @@ int32_t TVrlBaseDispatcher::RunWriter() {
       ringHead_ = ringTail_ = 0;
       ringFull_ = false;
     }
-    {
-      std::lock_guard guard(dispatcherLock_);
-      baud = dcb_.BaudRate;
-    }
-    const int32_t written = DeviceWrite(writeBlock_.data(), static_cast<int32_t>(writeBlock_.size()));
+    const int32_t written =
+        DeviceWrite(writeBlock_.data(), static_cast<int32_t>(writeBlock_.size()));
     if (written == -1) {
       threadAck_.Set();
       return 0;
     }
     if (written < 0) return vrl::kErrDeviceWrite;
     if (rs485_ && !DriverTogglesRts()) {
+      uint32_t baud;
+      {
+        std::lock_guard guard(dispatcherLock_);
+        baud = dcb_.BaudRate;
+      }
       WaitTransmitterEmpty(baud);
       if (kill_) return 0;
       // Lower the direction line only when no newer batch is waiting, so that

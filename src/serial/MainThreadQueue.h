@@ -18,8 +18,7 @@ class TMainThreadQueue {
   // false on time-out.
   virtual bool Send(TNotifyWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam,
                     std::chrono::milliseconds timeout) = 0;
-  virtual void Post(TNotifyWindow window, uint32_t message, uintptr_t wParam,
-                    intptr_t lParam) = 0;
+  virtual void Post(TNotifyWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
   // Handles at most one waiting message of the calling (main) thread.
   virtual void ProcessOnePending() = 0;
 };

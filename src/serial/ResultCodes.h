@@ -36,8 +36,6 @@ constexpr int32_t kErrSystemConsole = -1051;
 constexpr int32_t kPlatformErrorBase = 1100;
 constexpr int32_t kPlatformErrorLimit = 1999;
 
-constexpr int32_t PlatformErrorCode(int errorNumber) {
-  return -(kPlatformErrorBase + errorNumber);
-}
+constexpr int32_t PlatformErrorCode(int errorNumber) { return -(kPlatformErrorBase + errorNumber); }
 
 }  // namespace vrl

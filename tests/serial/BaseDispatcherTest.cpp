@@ -17,8 +17,8 @@ class BaseDispatcherTest : public testing::Test {
  protected:
   void Open(bool driverTogglesRts = false) {
     device_ = std::make_unique<TFakeDevice>(&owner_, driverTogglesRts);
-    ASSERT_EQ(device_->InitializePort("fake", 9600, 0, 8, 1, 4096, 4096, TVrlBaseDispatcher::kDtrOn),
-              0);
+    ASSERT_EQ(
+        device_->InitializePort("fake", 9600, 0, 8, 1, 4096, 4096, TVrlBaseDispatcher::kDtrOn), 0);
     device_->Clear();
   }
   size_t Count(const std::string& prefix) {
@@ -193,9 +193,8 @@ TEST_F(BaseDispatcherTest, RegistryHandsOutTheLowestFreeHandle) {
   a.reset();
   auto c = std::make_unique<TFakeDevice>(nullptr);
   EXPECT_EQ(c->HandleNumber(), aHandle);
-  EXPECT_TRUE(TVrlBaseDispatcher::WithDispatcher(c->HandleNumber(), [&](TVrlBaseDispatcher& d) {
-    EXPECT_EQ(&d, c.get());
-  }));
+  EXPECT_TRUE(TVrlBaseDispatcher::WithDispatcher(
+      c->HandleNumber(), [&](TVrlBaseDispatcher& d) { EXPECT_EQ(&d, c.get()); }));
   EXPECT_FALSE(TVrlBaseDispatcher::WithDispatcher(-1, [](TVrlBaseDispatcher&) {}));
 }
 

@@ -22,9 +22,10 @@ TDeviceControlBlock Block(uint32_t baud, uint8_t parity, uint8_t size, uint8_t s
 }
 
 TEST(LineTermios, CarriesEveryRateUnchanged) {
-  for (const uint32_t baud : {50u, 110u, 300u, 1200u, 2400u, 4800u, 9600u, 14400u, 19200u,
-                              28800u, 38400u, 56000u, 57600u, 115200u, 128000u, 230400u,
-                              250000u, 256000u, 460800u, 921600u, 1000000u, 3000000u}) {
+  for (const uint32_t baud :
+       {50u,     110u,    300u,    1200u,   2400u,    4800u,   9600u,   14400u,
+        19200u,  28800u,  38400u,  56000u,  57600u,   115200u, 128000u, 230400u,
+        250000u, 256000u, 460800u, 921600u, 1000000u, 3000000u}) {
     const TLineTermios t = DcbToTermios(Block(baud, 0, 8, 0), {});
     EXPECT_EQ(t.Baud, baud);
     EXPECT_EQ(TermiosToDcb(t, {}).BaudRate, baud);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <string>
 
 #include "serial/posix/UniqueFd.h"
@@ -20,7 +21,7 @@ class TPty {
     if (!master_.Valid() || ::grantpt(master_.Get()) != 0 || ::unlockpt(master_.Get()) != 0) return;
     char name[128];
     if (::ptsname_r(master_.Get(), name, sizeof name) != 0) return;
-    slavePath_ = name;
+    slavePath_.assign(name, ::strnlen(name, sizeof name));
     termios raw{};
     ::tcgetattr(master_.Get(), &raw);
     ::cfmakeraw(&raw);
@@ -41,7 +42,8 @@ class TPty {
           deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0 || !Readable(static_cast<int>(left.count()))) break;
       char buffer[4096];
-      const ssize_t n = ::read(master_.Get(), buffer, std::min(sizeof buffer, count - received.size()));
+      const ssize_t n =
+          ::read(master_.Get(), buffer, std::min(sizeof buffer, count - received.size()));
       if (n <= 0) break;
       received.append(buffer, static_cast<size_t>(n));
     }

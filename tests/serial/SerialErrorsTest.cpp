@@ -143,17 +143,24 @@ struct TErrnoCase {
 };
 
 const TErrnoCase kErrnoCases[] = {
-    {ENOENT, true, -2},   {ENOTDIR, true, -3},  {ENXIO, true, -2},
-    {ENODEV, true, -2},   {EIO, true, -2},      {EBUSY, true, -5},
-    {EWOULDBLOCK, false, -5}, {ENOMEM, false, -8}, {EMFILE, true, -4},
-    {EACCES, true, vrl::PlatformErrorCode(EACCES)}, {EIO, false, vrl::PlatformErrorCode(EIO)},
+    {ENOENT, true, -2},
+    {ENOTDIR, true, -3},
+    {ENXIO, true, -2},
+    {ENODEV, true, -2},
+    {EIO, true, -2},
+    {EBUSY, true, -5},
+    {EWOULDBLOCK, false, -5},
+    {ENOMEM, false, -8},
+    {EMFILE, true, -4},
+    {EACCES, true, vrl::PlatformErrorCode(EACCES)},
+    {EIO, false, vrl::PlatformErrorCode(EIO)},
     {0, false, 0},
 };
 
 TEST(SystemErrors, MapToCodesWhoseTextNamesTheCause) {
   for (const auto& c : kErrnoCases) {
-    const int32_t result = c.opening ? vrl::OpenErrorToResult(c.errorNumber)
-                                     : vrl::SystemErrorToResult(c.errorNumber);
+    const int32_t result =
+        c.opening ? vrl::OpenErrorToResult(c.errorNumber) : vrl::SystemErrorToResult(c.errorNumber);
     EXPECT_EQ(result, c.result) << std::strerror(c.errorNumber);
   }
   EXPECT_EQ(ErrorMessageFor(vrl::SystemErrorToResult(EIO)), "Input/output error");

@@ -7,8 +7,8 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "serial/MainThreadQueue.h"

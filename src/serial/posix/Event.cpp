@@ -8,8 +8,7 @@
 #include <cstdint>
 #include <new>
 
-TEvent::TEvent(TReset reset)
-    : reset_(reset), fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+TEvent::TEvent(TReset reset) : reset_(reset), fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
   if (!fd_.Valid()) throw std::bad_alloc();
 }
 

@@ -117,8 +117,8 @@ int32_t TVrlPosixDispatcher::OpenDevice(const std::string& deviceName) {
   // The driver switches the transmitter itself only if it accepts its own
   // RS485 settings back.
   struct serial_rs485 rs485 {};
-  kernelRs485_ = ::ioctl(fd.Get(), TIOCGRS485, &rs485) == 0 &&
-                 ::ioctl(fd.Get(), TIOCSRS485, &rs485) == 0;
+  kernelRs485_ =
+      ::ioctl(fd.Get(), TIOCGRS485, &rs485) == 0 && ::ioctl(fd.Get(), TIOCSRS485, &rs485) == 0;
   device_ = std::move(fd);
   fd_ = device_.Get();
   errorCounters_ = {};
@@ -128,8 +128,10 @@ int32_t TVrlPosixDispatcher::OpenDevice(const std::string& deviceName) {
 }
 
 int32_t TVrlPosixDispatcher::CloseDeviceHandle() {
-  // Pending output would make close() wait for the line to drain.
+  // Pending output would make close() wait for the line to drain; the
+  // exclusive mark would outlive us while another descriptor holds the tty.
   ::tcflush(device_.Get(), TCOFLUSH);
+  ::ioctl(device_.Get(), TIOCNXCL);
   fd_ = -1;
   return device_.Reset() == 0 ? 0 : -1;
 }
@@ -167,7 +169,7 @@ int32_t TVrlPosixDispatcher::DevicePurge(int which) {
 bool TVrlPosixDispatcher::ReadCounters(TCounters& counters) const {
   struct serial_icounter_struct icount {};
   if (::ioctl(device_.Get(), TIOCGICOUNT, &icount) != 0) return false;
-  counters = {icount.cts,   icount.dsr,     icount.rng,    icount.dcd,        icount.frame,
+  counters = {icount.cts,     icount.dsr,    icount.rng, icount.dcd,        icount.frame,
               icount.overrun, icount.parity, icount.brk, icount.buf_overrun};
   return true;
 }
@@ -198,6 +200,16 @@ int32_t TVrlPosixDispatcher::WriteDeviceState(const TDeviceControlBlock& dcb) {
     return vrl::SystemErrorToResult(-set);
   }
   termios_ = wanted;
+  // termios has no DTR/DSR handshake. The read thread empties the driver's
+  // buffer as fast as bytes arrive, so the receive side keeps DTR raised; the
+  // transmit side holds output while DSR is low (see DeviceWrite).
+  if ((dcb.Flags & vrl::dcb::kDtrControlMask) == vrl::dcb::kDtrControlHandshake) {
+    int bits = TIOCM_DTR;
+    if (::ioctl(device_.Get(), TIOCMBIS, &bits) != 0 && !NoModemLines(errno)) {
+      return vrl::SystemErrorToResult(errno);
+    }
+  }
+  requireDsr_ = (dcb.Flags & vrl::dcb::kOutxDsrFlow) != 0;
   if (kernelRs485_) {
     struct serial_rs485 rs485 {};
     if (::ioctl(device_.Get(), TIOCGRS485, &rs485) == 0) {
@@ -228,9 +240,8 @@ uint8_t TVrlPosixDispatcher::DeviceModemStatus() {
 }
 
 int32_t TVrlPosixDispatcher::WaitInput() {
-  pollfd entries[3] = {{fd_.load(), POLLIN, 0},
-                       {ReadEvent().Fd(), POLLIN, 0},
-                       {KillEvent().Fd(), POLLIN, 0}};
+  pollfd entries[3] = {
+      {fd_.load(), POLLIN, 0}, {ReadEvent().Fd(), POLLIN, 0}, {KillEvent().Fd(), POLLIN, 0}};
   for (;;) {
     const int ready = ::poll(entries, 3, -1);
     if (ready < 0) {
@@ -263,10 +274,23 @@ int32_t TVrlPosixDispatcher::DeviceRead(uint8_t* buffer, int32_t size) {
   }
 }
 
+int32_t TVrlPosixDispatcher::WaitForDsr() {
+  while (requireDsr_ && hasModemLines_) {
+    int lines = 0;
+    if (::ioctl(fd_.load(), TIOCMGET, &lines) != 0 || (lines & TIOCM_DSR) != 0) return 0;
+    // DSR changes are not announced; look ten times a second.
+    const int which =
+        TEvent::WaitAny({&OutputAbortEvent(), &KillEvent()}, std::chrono::milliseconds(100));
+    if (which >= 0) return -1;
+  }
+  return 0;
+}
+
 int32_t TVrlPosixDispatcher::DeviceWrite(const uint8_t* data, int32_t size) {
   const int fd = fd_.load();
   int32_t done = 0;
   while (done < size) {
+    if (WaitForDsr() != 0) return -1;
     const ssize_t n = ::write(fd, data + done, static_cast<size_t>(size - done));
     if (n > 0) {
       done += static_cast<int32_t>(n);
@@ -274,9 +298,8 @@ int32_t TVrlPosixDispatcher::DeviceWrite(const uint8_t* data, int32_t size) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) return vrl::kErrDeviceWrite;
-    pollfd entries[3] = {{fd, POLLOUT, 0},
-                         {OutputAbortEvent().Fd(), POLLIN, 0},
-                         {KillEvent().Fd(), POLLIN, 0}};
+    pollfd entries[3] = {
+        {fd, POLLOUT, 0}, {OutputAbortEvent().Fd(), POLLIN, 0}, {KillEvent().Fd(), POLLIN, 0}};
     int ready;
     do {
       ready = ::poll(entries, 3, -1);

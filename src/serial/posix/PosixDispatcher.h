@@ -47,14 +47,17 @@ class TVrlPosixDispatcher : public TVrlBaseDispatcher {
             bufOverrun = 0;
   };
   bool ReadCounters(TCounters& counters) const;
+  // Waits while the device requires DSR and DSR is low: 0 to go on, -1 on abort or kill.
+  int32_t WaitForDsr();
 
   TUniqueFd device_;         // closed only when no worker can use it
   std::atomic<int> fd_{-1};  // device_'s number, for the workers
   std::atomic<bool> hasModemLines_{false};
-  bool kernelRs485_ = false;          // guarded by the dispatcher lock
-  TDeviceControlBlock kept_;          // guarded by the dispatcher lock
-  TLineTermios termios_;              // guarded by the dispatcher lock
-  TCounters errorCounters_;           // guarded by the dispatcher lock
-  TCounters statusCounters_;          // status thread only
-  uint8_t statusModemBits_ = 0;       // status thread only
+  std::atomic<bool> requireDsr_{false};  // output waits while DSR is low
+  bool kernelRs485_ = false;             // guarded by the dispatcher lock
+  TDeviceControlBlock kept_;             // guarded by the dispatcher lock
+  TLineTermios termios_;                 // guarded by the dispatcher lock
+  TCounters errorCounters_;              // guarded by the dispatcher lock
+  TCounters statusCounters_;             // status thread only
+  uint8_t statusModemBits_ = 0;          // status thread only
 };
