@@ -558,12 +558,21 @@ void TVrlBaseDispatcher::WorkerStarted(TWorker worker) {
   threadAck_.Set();
 }
 
+void TVrlBaseDispatcher::ShowException(const std::exception& failure) {
+  if (owner_ == nullptr) return;
+  // A worker never lets an exception escape, not even one from the display.
+  try {
+    owner_->ShowException(failure);
+  } catch (...) {
+  }
+}
+
 void TVrlBaseDispatcher::WorkerEnded(TWorker worker, int32_t result) {
   if (result < 0) {
     try {
       CheckResult(owner_ != nullptr && owner_->Loading(), result);
     } catch (const std::exception& failure) {
-      if (owner_ != nullptr) owner_->ShowException(failure);
+      ShowException(failure);
     }
   }
   nativeThreadIds_[worker] = 0;

@@ -126,8 +126,9 @@ class TVrlBaseDispatcher {
   virtual int32_t DeviceRead(uint8_t* buffer, int32_t size) = 0;
   // Writes the whole block: 0 done, -1 aborted (output abort or kill), negative on failure.
   virtual int32_t DeviceWrite(const uint8_t* data, int32_t size) = 0;
-  // Blocks until the transmitter is empty or the kill event is set.
-  virtual void WaitTransmitterEmpty(uint32_t baud) = 0;
+  // Blocks until the transmitter is empty; false when an output abort or the
+  // kill event ended the wait first.
+  virtual bool WaitTransmitterEmpty(uint32_t baud) = 0;
   // Waits for communication events; 0 with events (0 when woken), negative on failure.
   virtual int32_t WaitStatusEvent(uint32_t& events) = 0;
   virtual void SetThreadPriority(int nativeThreadId, int level) = 0;
@@ -166,7 +167,9 @@ class TVrlBaseDispatcher {
   void RunDispatchThread();
   void RunWriteThread();
   void RunStatusThread();
+  void WriteLoop(int32_t& result);
   int32_t RunWriter();
+  void ShowException(const std::exception& failure);
 
   bool DispatchCycle();
   void MoveReceivedBytes(bool& moved);

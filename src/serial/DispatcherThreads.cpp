@@ -74,6 +74,19 @@ void TVrlBaseDispatcher::RunStatusThread() {
 void TVrlBaseDispatcher::RunWriteThread() {
   WorkerStarted(kWrite);
   int32_t result = 0;
+  try {
+    WriteLoop(result);
+  } catch (const std::exception&) {
+    result = vrl::kErrNoMemory;
+  }
+  if (result < 0) {
+    killed_ = true;
+    Kill();
+  }
+  WorkerEnded(kWrite, result);
+}
+
+void TVrlBaseDispatcher::WriteLoop(int32_t& result) {
   while (!kill_) {
     const int which =
         TEvent::WaitAny({&outputReady_, &outputAbort_, &killEvent_}, std::chrono::milliseconds(-1));
@@ -90,11 +103,6 @@ void TVrlBaseDispatcher::RunWriteThread() {
       break;
     }
   }
-  if (result < 0) {
-    killed_ = true;
-    Kill();
-  }
-  WorkerEnded(kWrite, result);
 }
 
 int32_t TVrlBaseDispatcher::RunWriter() {
@@ -123,8 +131,10 @@ int32_t TVrlBaseDispatcher::RunWriter() {
         std::lock_guard guard(dispatcherLock_);
         baud = dcb_.BaudRate;
       }
-      WaitTransmitterEmpty(baud);
-      if (kill_) return 0;
+      if (!WaitTransmitterEmpty(baud)) {
+        threadAck_.Set();
+        return 0;
+      }
       // Lower the direction line only when no newer batch is waiting, so that
       // RTS stays up from before the first byte of a batch until after its last.
       std::lock_guard output(outputLock_);
@@ -136,13 +146,19 @@ int32_t TVrlBaseDispatcher::RunWriter() {
 void TVrlBaseDispatcher::RunDispatchThread() {
   WorkerStarted(kDispatch);
   bool progress = true;
-  while (!kill_ && !closeRequested_) {
-    // Sleep until the next push, unless the last cycle still found work.
-    if (!progress) {
-      TEvent::WaitAny({&inputQueue_.PushEvent(), &killEvent_}, std::chrono::milliseconds(-1));
+  try {
+    while (!kill_ && !closeRequested_) {
+      // Sleep until the next push, unless the last cycle still found work.
+      if (!progress) {
+        TEvent::WaitAny({&inputQueue_.PushEvent(), &killEvent_}, std::chrono::milliseconds(-1));
+      }
+      if (kill_) break;
+      progress = DispatchCycle();
     }
-    if (kill_) break;
-    progress = DispatchCycle();
+  } catch (const std::exception& failure) {
+    ShowException(failure);
+    killed_ = true;
+    Kill();
   }
   threadAck_.Set();
   // The dispatch thread ends only on kill or a close request; it releases

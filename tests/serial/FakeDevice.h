@@ -108,7 +108,10 @@ class TFakeDevice : public TVrlBaseDispatcher {
     changed_.notify_all();
     return 0;
   }
-  void WaitTransmitterEmpty(uint32_t) override { Record("temt"); }
+  bool WaitTransmitterEmpty(uint32_t) override {
+    Record("temt");
+    return true;
+  }
   int32_t WaitStatusEvent(uint32_t& events) override {
     events = 0;
     KillEvent().Wait(std::chrono::milliseconds(-1));

@@ -9,8 +9,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
-#include <cstring>
 #include <string>
 
 #include "serial/posix/UniqueFd.h"
@@ -19,9 +19,8 @@ class TPty {
  public:
   TPty() : master_(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)) {
     if (!master_.Valid() || ::grantpt(master_.Get()) != 0 || ::unlockpt(master_.Get()) != 0) return;
-    char name[128];
-    if (::ptsname_r(master_.Get(), name, sizeof name) != 0) return;
-    slavePath_.assign(name, ::strnlen(name, sizeof name));
+    slavePath_ = SlaveName(master_.Get());
+    if (slavePath_.empty()) return;
     termios raw{};
     ::tcgetattr(master_.Get(), &raw);
     ::cfmakeraw(&raw);
@@ -66,6 +65,12 @@ class TPty {
   }
 
  private:
+  static std::string SlaveName(int master) {
+    std::array<char, 128> name{};
+    if (::ptsname_r(master, name.data(), name.size()) != 0) return {};
+    return std::string(name.data());
+  }
+
   TUniqueFd master_;
   std::string slavePath_;
 };

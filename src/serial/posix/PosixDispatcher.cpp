@@ -315,20 +315,26 @@ int32_t TVrlPosixDispatcher::DeviceWrite(const uint8_t* data, int32_t size) {
   return 0;
 }
 
-void TVrlPosixDispatcher::WaitTransmitterEmpty(uint32_t baud) {
+bool TVrlPosixDispatcher::WaitTransmitterEmpty(uint32_t baud) {
   const int fd = fd_.load();
   // First the driver's queue, waiting as long as its bytes need on the wire;
   // then the shift register, one character time per look. Never a busy loop,
-  // and a kill ends either wait at once.
+  // and an output abort or a kill ends either wait at once.
+  auto interrupted = [this](int milliseconds) {
+    return TEvent::WaitAny({&OutputAbortEvent(), &KillEvent()},
+                           std::chrono::milliseconds(milliseconds)) >= 0;
+  };
   for (;;) {
     int queued = 0;
     if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0) break;
-    if (KillEvent().Wait(std::chrono::milliseconds(WaitMilliseconds(baud, queued)))) return;
+    if (interrupted(WaitMilliseconds(baud, static_cast<uint64_t>(queued)))) return false;
   }
   for (;;) {
     unsigned int lineStatus = 0;
-    if (::ioctl(fd, TIOCSERGETLSR, &lineStatus) != 0 || (lineStatus & TIOCSER_TEMT) != 0) return;
-    if (KillEvent().Wait(std::chrono::milliseconds(WaitMilliseconds(baud, 1)))) return;
+    if (::ioctl(fd, TIOCSERGETLSR, &lineStatus) != 0 || (lineStatus & TIOCSER_TEMT) != 0) {
+      return true;
+    }
+    if (interrupted(WaitMilliseconds(baud, 1))) return false;
   }
 }
 

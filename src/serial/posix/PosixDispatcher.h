@@ -37,7 +37,7 @@ class TVrlPosixDispatcher : public TVrlBaseDispatcher {
   int32_t WaitInput() override;
   int32_t DeviceRead(uint8_t* buffer, int32_t size) override;
   int32_t DeviceWrite(const uint8_t* data, int32_t size) override;
-  void WaitTransmitterEmpty(uint32_t baud) override;
+  bool WaitTransmitterEmpty(uint32_t baud) override;
   int32_t WaitStatusEvent(uint32_t& events) override;
   void SetThreadPriority(int nativeThreadId, int level) override;
 
