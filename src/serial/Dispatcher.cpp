@@ -479,6 +479,8 @@ int32_t TVrlBaseDispatcher::CloseDevice() {
 int32_t TVrlBaseDispatcher::StartThreads() {
   std::lock_guard guard(dispatcherLock_);
   if (threadsActive_) throw std::runtime_error("Dispatcher already started.");
+  // Workers of an earlier, killed run have ended but were never joined.
+  JoinWorkers();
   threadsActive_ = true;
   kill_ = false;
   {

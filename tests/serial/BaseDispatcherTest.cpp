@@ -183,6 +183,9 @@ TEST_F(BaseDispatcherTest, WriteFailureKillsThePortAndIsReported) {
   EXPECT_EQ(device_->SetLineParams(19200, 0, 8, 1), vrl::kErrCommNotOpen);
   EXPECT_EQ(device_->SetDTRLine(false), vrl::kErrCommNotOpen);
   EXPECT_EQ(device_->CloseDevice(), 0);
+  // The same dispatcher opens again after the failure.
+  ASSERT_EQ(device_->InitializePort("fake", 9600, 0, 8, 1, 4096, 4096, 0), 0);
+  EXPECT_TRUE(device_->ThreadsRunning());
 }
 
 TEST_F(BaseDispatcherTest, RegistryHandsOutTheLowestFreeHandle) {
