@@ -201,7 +201,7 @@ TEST_F(PosixDispatcherTest, SecondOpenIsInUse) {
 }
 
 TEST_F(PosixDispatcherTest, VanishedDeviceKillsThePortCleanly) {
-  const int threads = Threads();
+  const int threads = BaselineThreads();
   auto port = Open();
   pty_.CloseMaster();
   ASSERT_TRUE(owner_.WaitForFailures(1));
@@ -221,7 +221,7 @@ TEST_F(PosixDispatcherTest, VanishedDeviceKillsThePortCleanly) {
 
 TEST_F(PosixDispatcherTest, OpenSendCloseCyclesLeaveNothingBehind) {
   const int descriptors = OpenDescriptors();
-  const int threads = Threads();
+  const int threads = BaselineThreads();
   for (int cycle = 0; cycle < 1000; ++cycle) {
     // The pty's own rate, so that opening waits no character times.
     auto port = Open(38400);

@@ -12,6 +12,7 @@
 #include <array>
 #include <chrono>
 #include <string>
+#include <thread>
 
 #include "serial/posix/UniqueFd.h"
 
@@ -88,6 +89,13 @@ inline int CountEntries(const char* directory) {
 
 inline int OpenDescriptors() { return CountEntries("/proc/self/fd"); }
 inline int Threads() { return CountEntries("/proc/self/task"); }
+
+// The thread count a leak check starts from. ThreadSanitizer's runtime adds a
+// thread of its own at the first thread creation, so one is created first.
+inline int BaselineThreads() {
+  std::thread([] {}).join();
+  return Threads();
+}
 
 // Whether this process holds a descriptor on path.
 inline bool HoldsDescriptorOn(const std::string& path) {
