@@ -1,8 +1,13 @@
-// The serial port component's properties and the rules of their assignment.
-// User-interface thread only; the component takes no lock.
+// The serial port component's properties and the rules of their assignment,
+// on a closed port and on an open one. User-interface thread only; the
+// component takes no lock (its dispatcher does). Opening, closing and sending
+// are in ComPortOpen.cpp.
 #include "serial/ComPort.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "serial/SerialErrors.h"
 
 namespace {
 
@@ -25,41 +30,80 @@ std::string PassString(std::string_view value) {
   return std::string(value.substr(0, TVrlComPort::kMaxPassStringLength));
 }
 
+// The dispatcher's byte-wide line parameters; larger values saturate instead
+// of wrapping round to small ones.
+uint8_t ByteParameter(uint16_t value) { return static_cast<uint8_t>(std::min<uint16_t>(value, 255)); }
+
+// The dispatcher's software flow flag word: 1 holds our output on XOFF, 2 sends
+// XOFF/XON as our input fills and drains.
+uint32_t SoftwareFlowWord(TSWFlowOptions options) {
+  switch (options) {
+    case TSWFlowOptions::swfReceive:
+      return 2;
+    case TSWFlowOptions::swfTransmit:
+      return 1;
+    case TSWFlowOptions::swfBoth:
+      return 3;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 void TVrlComPort::SetComNumber(uint16_t value) {
   if (value == comNumber_) return;
+  if (!PortOpen()) {
+    comNumber_ = value;
+    return;
+  }
+  SetOpen(false);
   comNumber_ = value;
+  SetOpen(true);
+}
+
+void TVrlComPort::ApplyLineParams() {
+  if (!PortOpen()) return;
+  CheckResult(Loading(), dispatcher_->SetLineParams(static_cast<uint32_t>(baud_),
+                                                    static_cast<uint8_t>(parity_),
+                                                    ByteParameter(dataBits_), ByteParameter(stopBits_)));
 }
 
 void TVrlComPort::SetBaud(int32_t value) {
   if (value == baud_) return;
   baud_ = value;
+  ApplyLineParams();
 }
 
 void TVrlComPort::SetParity(TParity value) {
   if (value == parity_) return;
   parity_ = value;
+  ApplyLineParams();
 }
 
 void TVrlComPort::SetDataBits(uint16_t value) {
   if (value == dataBits_) return;
   dataBits_ = value;
+  ApplyLineParams();
 }
 
 void TVrlComPort::SetStopBits(uint16_t value) {
   if (value == stopBits_) return;
   stopBits_ = value;
+  ApplyLineParams();
 }
 
 void TVrlComPort::SetInSize(uint16_t value) {
   if (value == inSize_) return;
   inSize_ = value;
+  // The platform sizes its own buffers; a refusal changes nothing that matters.
+  if (PortOpen()) dispatcher_->SetBufferSizes(inSize_, outSize_);
 }
 
 void TVrlComPort::SetOutSize(uint16_t value) {
   if (value == outSize_) return;
   outSize_ = value;
+  if (PortOpen()) dispatcher_->SetBufferSizes(inSize_, outSize_);
 }
 
 void TVrlComPort::SetAutoOpen(bool value) {
@@ -72,13 +116,17 @@ void TVrlComPort::SetPromptForPort(bool value) {
   promptForPort_ = value;
 }
 
+// On an open port the line is kept only when the dispatcher set it: while a
+// handshake or RS485 drives the line it answers 1 and the property stays.
 void TVrlComPort::SetDTR(bool value) {
   if (Unchanged(value == dtr_)) return;
+  if (PortOpen() && CheckResult(Loading(), dispatcher_->SetDTRLine(value)) != 0) return;
   dtr_ = value;
 }
 
 void TVrlComPort::SetRTS(bool value) {
   if (Unchanged(value == rts_)) return;
+  if (PortOpen() && CheckResult(Loading(), dispatcher_->SetRTSLine(value)) != 0) return;
   rts_ = value;
 }
 
@@ -92,6 +140,10 @@ void TVrlComPort::ApplyThresholdDefaults(uint32_t fullPerMille, uint32_t resumeP
 void TVrlComPort::SetHWFlowOptions(THWFlowOptionSet value) {
   if (Unchanged(value == hwFlowOptions_)) return;
   if (!value.Empty()) ApplyThresholdDefaults(kHardwareFullPerMille, kHardwareResumePerMille);
+  // Stored only once the device took it; the empty set switches the handshake off.
+  if (PortOpen()) {
+    CheckResult(Loading(), dispatcher_->SetHardwareFlow(bufferFull_, bufferResume_, value.Bits()));
+  }
   hwFlowOptions_ = value;
   // RTS cannot both key an RS485 transmitter and serve as a handshake line.
   if (value.Contains(THWFlowOption::hwfUseRTS) || value.Contains(THWFlowOption::hwfRequireCTS)) {
@@ -104,24 +156,31 @@ void TVrlComPort::SetSWFlowOptions(TSWFlowOptions value) {
   if (value != TSWFlowOptions::swfNone) {
     ApplyThresholdDefaults(kSoftwareFullPerMille, kSoftwareResumePerMille);
   }
+  if (PortOpen()) {
+    CheckResult(Loading(), value == TSWFlowOptions::swfNone
+                               ? dispatcher_->DisableSoftwareFlow()
+                               : dispatcher_->EnableSoftwareFlow(bufferFull_, bufferResume_,
+                                                                 SoftwareFlowWord(value)));
+  }
   swFlowOptions_ = value;
 }
 
 void TVrlComPort::SetXOnChar(uint8_t value) {
   if (Unchanged(value == xOnChar_)) return;
   xOnChar_ = value;
+  if (PortOpen()) CheckResult(Loading(), dispatcher_->SetFlowChars(xOnChar_, xOffChar_));
 }
 
 void TVrlComPort::SetXOffChar(uint8_t value) {
   if (Unchanged(value == xOffChar_)) return;
   xOffChar_ = value;
+  if (PortOpen()) CheckResult(Loading(), dispatcher_->SetFlowChars(xOnChar_, xOffChar_));
 }
 
 void TVrlComPort::ReapplyFlowOptions() {
-  forceApply_ = true;
+  TForceApply force(forceApply_);
   SetHWFlowOptions(hwFlowOptions_);
   SetSWFlowOptions(swFlowOptions_);
-  forceApply_ = false;
 }
 
 void TVrlComPort::SetBufferFull(uint16_t value) {
@@ -139,6 +198,7 @@ void TVrlComPort::SetBufferResume(uint16_t value) {
 void TVrlComPort::SetRS485Mode(bool value) {
   if (Unchanged(value == rs485Mode_)) return;
   rs485Mode_ = value;
+  if (PortOpen()) dispatcher_->SetRS485(value);
   if (value) {
     THWFlowOptionSet withoutRtsHandshake = hwFlowOptions_;
     withoutRtsHandshake.Exclude(THWFlowOption::hwfUseRTS);
@@ -185,6 +245,7 @@ void TVrlComPort::SetLogAllHex(bool value) { logAllHex_ = value; }
 void TVrlComPort::SetUseEventWord(bool value) {
   if (Unchanged(value == useEventWord_)) return;
   useEventWord_ = value;
+  if (PortOpen()) dispatcher_->SetOptionFlag(kUseEventWordFlag, value);
 }
 
 void TVrlComPort::SetTapiMode(TTapiMode value) { tapiMode_ = value; }

@@ -1,30 +1,73 @@
-// TVrlComPort: one serial port's settings as properties, with the rules that
-// hold while the port is closed (flow-control thresholds, RS485 against RTS/CTS
-// handshaking, trace and log requests). The owner (the main window) keeps one
-// per output; every call comes from the user-interface thread.
+// TVrlComPort: one serial port. Its settings are properties; assigning one on
+// an open port programs the device at once. Opening creates the dispatcher
+// (which owns the device and the worker threads) and a notify window; closing
+// frees both. The owner (the main window) keeps one per output; every call
+// comes from the user-interface thread, except ShowException, which the
+// dispatcher's workers call.
 #pragma once
 
 #include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "serial/ComPortTypes.h"
+#include "serial/Dispatcher.h"
+#include "serial/MainThreadQueue.h"
 #include "serial/PortMap.h"
 
-class TVrlComPort {
+class TVrlComPort : public TDispatcherOwner {
  public:
   static constexpr size_t kMaxPassStringLength = 255;
   static constexpr uint32_t kMaxTraceSize = 4000000;
   static constexpr uint32_t kMaxLogSize = 16000000;
+  // Posted to the notify window to finish a close that had to wait for the
+  // dispatcher's delivery of an event.
+  static constexpr uint32_t kMsgClosePending = 0x7E0A;
+  // Option flag of the dispatcher that UseEventWord sets.
+  static constexpr uint32_t kUseEventWordFlag = 4;
+
+  // Shows a worker's failure; called on the failing worker's thread.
+  using TExceptionDisplay = std::function<void(const std::exception& failure)>;
 
   TVrlComPort() = default;
   TVrlComPort(const TVrlComPort&) = delete;
   TVrlComPort& operator=(const TVrlComPort&) = delete;
+  // Closes an open port first.
+  ~TVrlComPort() override;
 
   TComPortState State() const { return state_; }
   // True while the port is open.
   bool Open() const { return open_; }
+  // True opens the port with the current settings, false closes it; an equal
+  // value does nothing. Opening raises the serial layer's exceptions (EBadId
+  // for an absent device, EAlreadyOpen for one held by someone else) and leaves
+  // the port closed; closing raises nothing.
+  void SetOpen(bool value);
 
+  // Queues text (any bytes) for sending and returns without waiting for the
+  // wire. A closed port is opened first while AutoOpen is on, and so is one
+  // whose device went away (unplugged). Raises EOutputBufferTooSmall and queues
+  // nothing when text does not fit; drops text while the port is closing.
+  void SendString(std::string_view text);
+  // The dispatcher, opening the port first when AutoOpen allows; ECommNotOpen
+  // when there is none.
+  TVrlBaseDispatcher& RequireDispatcher();
+
+  // The main thread's queue that serves the notify window; set before opening.
+  void SetMainThreadQueue(TMainThreadQueue* queue) { queue_ = queue; }
+  // How a worker's failure is shown; without one it is dropped. Set before opening.
+  void SetExceptionDisplay(TExceptionDisplay display) { exceptionDisplay_ = std::move(display); }
+
+  // TDispatcherOwner: a port is never loaded from a stored form here.
+  bool Loading() const override { return false; }
+  TMainThreadQueue* MainThreadQueue() override { return queue_; }
+  void ShowException(const std::exception& failure) override;
+
+  // On an open port a new number closes the port and opens the new one; if
+  // that fails the port stays closed and keeps the new number.
   uint16_t ComNumber() const { return comNumber_; }
   void SetComNumber(uint16_t value);
   int32_t Baud() const { return baud_; }
@@ -113,9 +156,36 @@ class TVrlComPort {
   void ReapplyFlowOptions();
   // True when an assignment of a value equal to the stored one has nothing to do.
   bool Unchanged(bool equal) const { return equal && !forceApply_; }
+  bool PortOpen() const { return state_ == TComPortState::stOpen; }
+  // Sets forceApply_ for its lifetime, also when a setter raises.
+  class TForceApply {
+   public:
+    explicit TForceApply(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
+    TForceApply(const TForceApply&) = delete;
+    TForceApply& operator=(const TForceApply&) = delete;
+    ~TForceApply() { flag_ = previous_; }
+
+   private:
+    bool& flag_;
+    bool previous_;
+  };
+  void ApplyLineParams();
+
+  void OpenPort();
+  void ReapplySettings();
+  // deferAllowed: a close from inside an event delivery may finish later,
+  // through the notify window; destruction never defers.
+  void ClosePort(bool deferAllowed);
+  void FinishClose();
+  intptr_t NotifyWindowProcedure(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
   TComPortState state_ = TComPortState::stClosed;
   bool open_ = false;
+  bool reopenPending_ = false;
+  std::unique_ptr<TVrlBaseDispatcher> dispatcher_;
+  TNotifyWindow notifyWindow_ = 0;
+  TMainThreadQueue* queue_ = nullptr;
+  TExceptionDisplay exceptionDisplay_;
   // Makes every setter re-apply a value equal to the stored one.
   bool forceApply_ = false;
 

@@ -1,0 +1,183 @@
+// Opening, closing and sending of the serial port component, and its notify
+// window. User-interface thread only, except ShowException (workers). The
+// component owns its dispatcher; the dispatcher owns the device and threads.
+#include <algorithm>
+#include <string>
+
+#include "serial/ComPort.h"
+#include "serial/NotifyWindow.h"
+#include "serial/PlatformDispatcher.h"
+#include "serial/ResultCodes.h"
+#include "serial/SerialErrors.h"
+
+namespace {
+
+constexpr uint32_t kFirstTriggerMessage = 0x7E01;
+constexpr uint32_t kLastTriggerMessage = 0x7E04;
+// No OnTrigger handler is ever assigned: the port needs no handler of its own.
+constexpr int kNoPortHandler = 2;
+
+// "In use" and "absent" are the two open failures the component words itself.
+int32_t TranslateOpenResult(int32_t result) {
+  if (result == vrl::kErrAccessDenied) return vrl::kErrAlreadyOpen;
+  if (result == vrl::kErrFileNotFound || result == vrl::kErrPathNotFound) return vrl::kErrBadId;
+  return result;
+}
+
+// The dispatcher's handle rides in the high 16 bits of a notification's lParam.
+int32_t HandleOf(intptr_t lParam) {
+  return static_cast<int32_t>((static_cast<uintptr_t>(lParam) >> 16) & 0xFFFF);
+}
+
+}  // namespace
+
+TVrlComPort::~TVrlComPort() {
+  if (state_ == TComPortState::stOpen) ClosePort(false);
+  // A close still waiting for its notify window finishes now.
+  if (dispatcher_) FinishClose();
+}
+
+void TVrlComPort::SetOpen(bool value) {
+  if (value == open_) return;
+  if (value) {
+    OpenPort();
+  } else {
+    ClosePort(true);
+  }
+}
+
+void TVrlComPort::OpenPort() {
+  if (state_ != TComPortState::stClosed) {
+    reopenPending_ = true;
+    return;
+  }
+  // Without a port number there is nothing to open; this program never asks
+  // the user to pick one.
+  if (tapiMode_ != TTapiMode::tmOn && comNumber_ == 0) throw ENoPortSelected(vrl::kErrNoPortSelected);
+  if (deviceLayer_ != TDeviceLayer::dlWin32) throw ENullApi(vrl::kErrNullApi);
+  dispatcher_ = CreatePlatformDispatcher(this);
+  dispatcher_->SetDeviceName("COM" + std::to_string(comNumber_));
+  try {
+    const std::string devicePath = portMap_.DevicePath(comNumber_);
+    uint32_t options = 0;
+    if (dtr_) options |= TVrlBaseDispatcher::kDtrOn;
+    if (rts_) options |= TVrlBaseDispatcher::kRtsOn;
+    if (hwFlowOptions_.Contains(THWFlowOption::hwfUseDTR)) options |= TVrlBaseDispatcher::kDtrHandshake;
+    if (hwFlowOptions_.Contains(THWFlowOption::hwfUseRTS)) options |= TVrlBaseDispatcher::kRtsHandshake;
+    const int32_t result = TranslateOpenResult(dispatcher_->InitializePort(
+        devicePath, static_cast<uint32_t>(baud_), static_cast<uint8_t>(parity_),
+        static_cast<uint8_t>(std::min<uint16_t>(dataBits_, 255)),
+        static_cast<uint8_t>(std::min<uint16_t>(stopBits_, 255)), inSize_, outSize_, options));
+    if (IsPermissionRefusal(result)) {
+      throw EInOutError(PermissionRefusalText(devicePath), -result - vrl::kPlatformErrorBase);
+    }
+    CheckResult(Loading(), result);
+    state_ = TComPortState::stOpen;
+    dispatcher_->RefreshHandlerFlags(kNoPortHandler);
+    ReapplySettings();
+    open_ = true;
+    notifyWindow_ = CreateNotifyWindow([this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+      return NotifyWindowProcedure(message, wParam, lParam);
+    });
+    dispatcher_->RegisterNotifyWindow(notifyWindow_);
+  } catch (...) {
+    open_ = false;
+    state_ = TComPortState::stClosed;
+    if (notifyWindow_ != 0) {
+      DestroyNotifyWindow(notifyWindow_);
+      notifyWindow_ = 0;
+    }
+    dispatcher_.reset();
+    throw;
+  }
+}
+
+// A new dispatcher starts from the device's defaults: every setting goes to it
+// again, in an order where the later ones see the earlier ones in force.
+void TVrlComPort::ReapplySettings() {
+  TForceApply force(forceApply_);
+  SetTracing(tracing_);
+  SetLogging(logging_);
+  SetHWFlowOptions(hwFlowOptions_);
+  SetSWFlowOptions(swFlowOptions_);
+  SetXOnChar(xOnChar_);
+  SetXOffChar(xOffChar_);
+  dispatcher_->SetTriggerLength(1);
+  SetDTR(dtr_);
+  SetRTS(rts_);
+  SetUseEventWord(useEventWord_);
+  SetRS485Mode(rs485Mode_);
+  dispatcher_->SetPriorityBoost(0);
+}
+
+void TVrlComPort::ClosePort(bool deferAllowed) {
+  if (state_ != TComPortState::stOpen) return;
+  state_ = TComPortState::stShuttingDown;
+  dispatcher_->ShutdownPort();
+  // Closed from inside an event the dispatcher is delivering: the dispatcher
+  // must outlive that delivery, so the notify window finishes the close.
+  if (deferAllowed && queue_ != nullptr && dispatcher_->EventBusy()) {
+    queue_->Post(notifyWindow_, kMsgClosePending, 0,
+                 static_cast<intptr_t>(dispatcher_->HandleNumber()) << 16);
+    queue_->ProcessOnePending();
+    return;
+  }
+  FinishClose();
+}
+
+void TVrlComPort::FinishClose() {
+  if (notifyWindow_ != 0) {
+    dispatcher_->DeregisterNotifyWindow(notifyWindow_);
+    DestroyNotifyWindow(notifyWindow_);
+    notifyWindow_ = 0;
+  }
+  dispatcher_.reset();
+  state_ = TComPortState::stClosed;
+  open_ = false;
+}
+
+intptr_t TVrlComPort::NotifyWindowProcedure(uint32_t message, uintptr_t, intptr_t lParam) {
+  const bool trigger = message >= kFirstTriggerMessage && message <= kLastTriggerMessage;
+  if (!trigger && message != kMsgClosePending) return 0;
+  bool ours = false;
+  bool threadsRunning = false;
+  TVrlBaseDispatcher::WithDispatcher(HandleOf(lParam), [&](TVrlBaseDispatcher& dispatcher) {
+    ours = &dispatcher == dispatcher_.get();
+    threadsRunning = dispatcher.ThreadsRunning();
+  });
+  // Trigger notifications have no handler in this program.
+  if (!ours || trigger) return 0;
+  try {
+    if (threadsRunning) {
+      queue_->Post(notifyWindow_, message, 0, lParam);
+      return 0;
+    }
+    FinishClose();
+    if (reopenPending_) {
+      reopenPending_ = false;
+      OpenPort();
+    }
+  } catch (const std::exception& failure) {
+    ShowException(failure);
+  }
+  return 0;
+}
+
+TVrlBaseDispatcher& TVrlComPort::RequireDispatcher() {
+  if (!dispatcher_ && !Loading() && state_ != TComPortState::stOpen && autoOpen_) SetOpen(true);
+  if (!dispatcher_) throw ECommNotOpen(vrl::kErrCommNotOpen);
+  return *dispatcher_;
+}
+
+void TVrlComPort::SendString(std::string_view text) {
+  if (state_ == TComPortState::stShuttingDown) return;
+  // A device that went away (an unplugged adapter) killed the dispatcher;
+  // opening again serves an operator who plugged it back in.
+  if (dispatcher_ && dispatcher_->Killed() && autoOpen_) SetOpen(false);
+  TVrlBaseDispatcher& dispatcher = RequireDispatcher();
+  CheckResult(Loading(), dispatcher.WriteBlock(text.data(), static_cast<uint32_t>(text.size())));
+}
+
+void TVrlComPort::ShowException(const std::exception& failure) {
+  if (exceptionDisplay_) exceptionDisplay_(failure);
+}

@@ -1,0 +1,18 @@
+// The presence probe: open the device without starting any worker, and close
+// it again at once.
+#include "serial/ComPortPresent.h"
+
+#include "serial/PlatformDispatcher.h"
+#include "serial/ResultCodes.h"
+
+bool ComPortPresent(uint16_t number, const TPortMap& portMap) {
+  if (number == 0) return false;
+  const std::unique_ptr<TVrlBaseDispatcher> dispatcher = CreatePlatformDispatcher(nullptr);
+  const int32_t result = dispatcher->OpenDevice(portMap.DevicePath(number));
+  if (result == 0) {
+    dispatcher->CloseDevice();
+    return true;
+  }
+  // A port that is held, or that only other users may open, still exists.
+  return result == vrl::kErrAccessDenied || IsPermissionRefusal(result);
+}

@@ -1,0 +1,20 @@
+// The platform's side of opening a port: which dispatcher drives its devices,
+// and how it words an open that the user is not allowed to make. The
+// implementation is chosen by the build (posix/PlatformDispatcher.cpp).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "serial/Dispatcher.h"
+
+// owner may be null (the presence probe).
+std::unique_ptr<TVrlBaseDispatcher> CreatePlatformDispatcher(TDispatcherOwner* owner);
+
+// True when an open failed with result because the user lacks the right to
+// open the device, not because someone else holds it.
+bool IsPermissionRefusal(int32_t result);
+// The message for such a refusal: what happened, on which device, and how the
+// user gets the right.
+std::string PermissionRefusalText(const std::string& devicePath);
