@@ -210,11 +210,13 @@ void TVrlComPort::SetRS485Mode(bool value) {
 
 void TVrlComPort::SetTracing(TTraceLogState value) {
   if (Unchanged(value == tracing_)) return;
+  if (PortOpen()) return RequestRecorder(TVrlBaseDispatcher::TRecorder::Trace, value);
   tracing_ = ClosedPortRequest(value);
 }
 
 void TVrlComPort::SetLogging(TTraceLogState value) {
   if (Unchanged(value == logging_)) return;
+  if (PortOpen()) return RequestRecorder(TVrlBaseDispatcher::TRecorder::Log, value);
   logging_ = ClosedPortRequest(value);
 }
 
@@ -222,12 +224,14 @@ void TVrlComPort::SetTraceSize(uint32_t value) {
   if (value > kMaxTraceSize) value = kMaxTraceSize;
   if (Unchanged(value == traceSize_)) return;
   traceSize_ = value;
+  if (PortOpen()) ResizeRecorder(TVrlBaseDispatcher::TRecorder::Trace);
 }
 
 void TVrlComPort::SetLogSize(uint32_t value) {
   if (value > kMaxLogSize) value = kMaxLogSize;
   if (Unchanged(value == logSize_)) return;
   logSize_ = value;
+  if (PortOpen()) ResizeRecorder(TVrlBaseDispatcher::TRecorder::Log);
 }
 
 void TVrlComPort::SetTraceName(std::string_view value) { traceName_ = PassString(value); }

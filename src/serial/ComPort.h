@@ -116,10 +116,14 @@ class TVrlComPort : public TDispatcherOwner {
   void SetRS485Mode(bool value);
 
   // While closed only tlOff and tlOn are kept; any other request stores tlOff.
+  // On an open port a request acts on the running trace (tlDump, tlAppend,
+  // tlAppendAndContinue write it to TraceName) and the property reads tlOff,
+  // tlOn or tlPause; a dump that fails raises. Likewise Logging and LogName.
   TTraceLogState Tracing() const { return tracing_; }
   void SetTracing(TTraceLogState value);
   TTraceLogState Logging() const { return logging_; }
   void SetLogging(TTraceLogState value);
+  // A new size restarts a running trace (or log) with it; a paused one stops.
   uint32_t TraceSize() const { return traceSize_; }
   void SetTraceSize(uint32_t value);
   uint32_t LogSize() const { return logSize_; }
@@ -176,6 +180,15 @@ class TVrlComPort : public TDispatcherOwner {
   // deferAllowed: a close from inside an event delivery may finish later,
   // through the notify window; destruction never defers.
   void ClosePort(bool deferAllowed);
+  // Trace and log requests on an open port; ComPortTraceLog.cpp.
+  TTraceLogState& RecorderState(TVrlBaseDispatcher::TRecorder recorder);
+  int32_t DumpRecorder(TVrlBaseDispatcher::TRecorder recorder, bool append);
+  void RequestRecorder(TVrlBaseDispatcher::TRecorder recorder, TTraceLogState request);
+  void ResizeRecorder(TVrlBaseDispatcher::TRecorder recorder);
+  // The first step of a close: writes a running or paused trace and log to
+  // their files and stops both. Raises nothing, so that the close can finish;
+  // returns the first failure's code, 0 when there was none.
+  int32_t DumpRecordersForClose();
   void FinishClose();
   intptr_t NotifyWindowProcedure(uint32_t message, uintptr_t wParam, intptr_t lParam);
 

@@ -3,6 +3,7 @@
 // availability pass and notification delivery. Runs on the dispatch thread,
 // except the registration operations, which the main thread calls.
 #include <algorithm>
+#include <string_view>
 
 #include "serial/Dispatcher.h"
 
@@ -15,6 +16,7 @@ constexpr auto kSendTimeout = std::chrono::milliseconds(3000);
 void TVrlBaseDispatcher::SetTriggerLength(uint32_t length) {
   std::lock_guard guard(dispatcherLock_);
   triggerLength_ = length;
+  log_.Add(TLogType::ltTrDatChg, vrl::logsubtype::kAvail, static_cast<int32_t>(length));
 }
 
 void TVrlBaseDispatcher::SetOptionFlag(uint32_t flag, bool on) {
@@ -31,6 +33,7 @@ void TVrlBaseDispatcher::RegisterNotifyWindow(TNotifyWindow window) {
   std::lock_guard guard(dispatcherLock_);
   windowHandlers_.push_back({window, false});
   handlersNeeded_ = true;
+  log_.Add(TLogType::ltTrgHdAlc, vrl::logsubtype::kWindow, 0);
 }
 
 void TVrlBaseDispatcher::DeregisterNotifyWindow(TNotifyWindow window) {
@@ -42,6 +45,7 @@ void TVrlBaseDispatcher::DeregisterNotifyWindow(TNotifyWindow window) {
     } else {
       windowHandlers_.erase(it);
       RecomputeHandlerFlags(0);
+      log_.Add(TLogType::ltTrgHdDsp, vrl::logsubtype::kWindow, 0);
     }
     return;
   }
@@ -159,8 +163,14 @@ bool TVrlBaseDispatcher::DispatchCycle() {
 }
 
 void TVrlBaseDispatcher::MoveReceivedBytes(bool& moved) {
+  static constexpr std::string_view kBufferFullText = "Dispatch buffer full.";
   std::lock_guard input(inputLock_);
-  if (dispatchFull_ || dispatchBuffer_.empty()) return;
+  if (dispatchBuffer_.empty()) return;
+  if (dispatchFull_) {
+    AddLogEntry(TLogType::ltDispatch, vrl::logsubtype::kStatus, 0, kBufferFullText.data(),
+                static_cast<uint32_t>(kBufferFullText.size()));
+    return;
+  }
   const int32_t pending = InputPending();
   if (pending == 0) return;
   const uint32_t freeSpace = kDispatchBufferSize - DispatchBufferUsed();
@@ -169,8 +179,9 @@ void TVrlBaseDispatcher::MoveReceivedBytes(bool& moved) {
   const uint32_t total = std::min<uint32_t>(freeSpace, static_cast<uint32_t>(pending));
   const uint32_t secondPart = capacity < total ? total - capacity : 0;
   auto moveAtHead = [&](uint32_t wanted) {
-    const auto n = static_cast<uint32_t>(
-        TakeInput(dispatchBuffer_.data() + dispatchHead_, static_cast<int32_t>(wanted)));
+    uint8_t* const at = dispatchBuffer_.data() + dispatchHead_;
+    const auto n = static_cast<uint32_t>(TakeInput(at, static_cast<int32_t>(wanted)));
+    if (n > 0) AddLogEntry(TLogType::ltDispatch, vrl::logsubtype::kReadCom, int32_t(n), at, n);
     dispatchHead_ = (dispatchHead_ + n) % kDispatchBufferSize;
     if (n > 0) {
       dispatchFull_ = dispatchHead_ == dispatchTail_;
@@ -200,6 +211,7 @@ bool TVrlBaseDispatcher::AvailabilityPass() {
     }
     notifiedPosition_ = scanPosition_;
   }
+  AddLogEntry(TLogType::ltTrigger, vrl::logsubtype::kAvail, static_cast<int32_t>(used));
   return Deliver(kMsgTriggerAvail, used, 0);
 }
 

@@ -140,6 +140,12 @@ int32_t TVrlBaseDispatcher::InitializePort(const std::string& deviceName, uint32
     return result;
   }
   RefreshLineErrors();
+  {
+    std::lock_guard guard(dispatcherLock_);
+    trace_.Stop();
+    log_.Stop();
+    log_.SetOrigin();
+  }
   result = StartThreads();
   if (result != 0) ShutdownPort();
   return result;
@@ -347,27 +353,33 @@ uint32_t TVrlBaseDispatcher::RingCount() const {
 
 int32_t TVrlBaseDispatcher::WriteBlock(const void* data, uint32_t count) {
   if (count == 0) return 0;
-  std::lock_guard output(outputLock_);
-  if (kill_ || ringReleased_) return vrl::kErrCommNotOpen;
-  const uint32_t free = outSize_ - RingCount();
-  if (count > free) return vrl::kErrOutputBufferTooSmall;
-  if (rs485_ && !DriverTogglesRts()) {
-    if (!CanSenseTransmitterEmpty()) return vrl::kErrBaseAddressNotSet;
-    SetRTSLine(true);
-  }
   const auto* bytes = static_cast<const uint8_t*>(data);
-  const uint32_t beforeEnd = outSize_ - ringHead_;
-  if (count > beforeEnd) {
-    std::memcpy(ring_.data() + ringHead_, bytes, beforeEnd);
-    std::memcpy(ring_.data(), bytes + beforeEnd, count - beforeEnd);
-    ringHead_ = count - beforeEnd;
-  } else {
-    std::memcpy(ring_.data() + ringHead_, bytes, count);
-    ringHead_ = (ringHead_ + count) % outSize_;
+  {
+    std::lock_guard output(outputLock_);
+    if (kill_ || ringReleased_) return vrl::kErrCommNotOpen;
+    const uint32_t free = outSize_ - RingCount();
+    if (count > free) return vrl::kErrOutputBufferTooSmall;
+    if (rs485_ && !DriverTogglesRts()) {
+      if (!CanSenseTransmitterEmpty()) return vrl::kErrBaseAddressNotSet;
+      SetRTSLine(true);
+    }
+    const uint32_t beforeEnd = outSize_ - ringHead_;
+    if (count > beforeEnd) {
+      std::memcpy(ring_.data() + ringHead_, bytes, beforeEnd);
+      std::memcpy(ring_.data(), bytes + beforeEnd, count - beforeEnd);
+      ringHead_ = count - beforeEnd;
+    } else {
+      std::memcpy(ring_.data() + ringHead_, bytes, count);
+      ringHead_ = (ringHead_ + count) % outSize_;
+    }
+    if (count == free) ringFull_ = true;
+    outputReady_.Set();
+    outputSent_ = true;
   }
-  if (count == free) ringFull_ = true;
-  outputReady_.Set();
-  outputSent_ = true;
+  std::lock_guard guard(dispatcherLock_);
+  log_.Add(TLogType::ltDispatch, vrl::logsubtype::kWriteCom, static_cast<int32_t>(count), bytes,
+           count);
+  trace_.Record(TTrace::kTransmit, bytes, count);
   return 0;
 }
 

@@ -4,8 +4,8 @@
 // A platform backend derives from it and supplies the device primitives.
 // Owner-facing operations run on the main thread; the four workers run the
 // Run*Thread loops. Locks: dispatcher lock (line state, handler lists), output
-// lock (ring), input lock (dispatch buffer); the output lock may be held while
-// the dispatcher lock is taken, never the reverse.
+// lock (ring), input lock (dispatch buffer); the output lock or the input lock
+// may be held while the dispatcher lock is taken, never the reverse.
 #pragma once
 
 #include <atomic>
@@ -19,9 +19,11 @@
 #include <vector>
 
 #include "serial/DeviceControlBlock.h"
+#include "serial/DispatchLog.h"
 #include "serial/Event.h"
 #include "serial/IOQueue.h"
 #include "serial/MainThreadQueue.h"
+#include "serial/Trace.h"
 
 class TVrlBaseDispatcher {
  public:
@@ -102,6 +104,20 @@ class TVrlBaseDispatcher {
   uint32_t DispatchBufferUsed() const;
   int64_t InputQueueBytes() const { return inputQueue_.BytesQueued(); }
 
+  // The trace and the dispatch log, driven by the component's Tracing and
+  // Logging requests (main thread); DispatcherTraceLog.cpp. Both are off
+  // after InitializePort, and the log's times count from then.
+  enum class TRecorder { Trace, Log };
+  // size: the trace's entries, or the log's limit in bytes (0: none).
+  int32_t StartRecorder(TRecorder recorder, uint32_t size);
+  void StopRecorder(TRecorder recorder);
+  void PauseRecorder(TRecorder recorder);
+  void ResumeRecorder(TRecorder recorder);
+  void ClearRecorder(TRecorder recorder);
+  // Writes what the recorder holds to fileName; 0 when it holds nothing.
+  int32_t DumpRecorder(TRecorder recorder, const std::string& fileName, bool append, bool allHex,
+                       bool hex);
+
  protected:
   // Device primitives. All but the thread primitives run under the dispatcher
   // lock and only while the device is open.
@@ -179,6 +195,9 @@ class TVrlBaseDispatcher {
   void RefreshModemStatus();
   bool Deliver(uint32_t message, uintptr_t wParam, int32_t data);
   void RecomputeHandlerFlags(int mode);
+  // Takes the dispatcher lock; does nothing while the log is off.
+  void AddLogEntry(TLogType type, uint16_t subtype, int32_t data, const void* bytes = nullptr,
+                   uint32_t count = 0);
 
   TDispatcherOwner* owner_;
   int32_t handleNumber_ = -1;
@@ -205,6 +224,8 @@ class TVrlBaseDispatcher {
   bool handlersNeeded_ = false, portHandlerInstalled_ = false;
   uint8_t modemStatus_ = 0;
   bool ringSeen_ = false;
+  TTrace trace_;
+  TDispatchLog log_;
 
   // Guarded by outputLock_.
   std::vector<uint8_t> ring_;
