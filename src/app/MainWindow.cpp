@@ -10,6 +10,7 @@
 
 #include <exception>
 #include <iostream>
+#include <utility>
 
 #include "app/MoveHint.h"
 #include "app/WindowPlacement.h"
@@ -40,6 +41,7 @@ TfmMain::TfmMain(std::filesystem::path settingsFile)
   formFont.setPixelSize(kFontPixelSize);
   setFont(formFont);
   ApplyStoredFormValues(OutputPorts());
+  ConnectOutputPorts();
   FormCreate();
 }
 
@@ -80,6 +82,8 @@ void TfmMain::FormShow() {
   BuildGrid();
   actResizeButtonsExecute();
   RefreshGrid();
+  // Queued, so that a failure's message box shows over the window already up.
+  QMetaObject::invokeMethod(this, &TfmMain::OpenOutputPorts, Qt::QueuedConnection);
   anchor_ = pos();
   // Qt writes the window manager hints when it maps the window; edit them after.
   QMetaObject::invokeMethod(this, &TfmMain::UpdateMoveLock, Qt::QueuedConnection);
@@ -97,6 +101,7 @@ void TfmMain::BuildGrid() {
       button->setGeometry((column - 1) * kStartButtonWidth, (row - 1) * kStartButtonHeight,
                           kStartButtonWidth, kStartButtonHeight);
       connect(button, &TImageButton::FocusEntered, this, [this, button] { BtTxOnEnter(button); });
+      connect(button, &TImageButton::clicked, this, [this, button] { BtTxClick(button); });
       button->show();
     }
   }
@@ -206,11 +211,17 @@ void TfmMain::SetClientSize(QSize size) {
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {
+  // A second request while the close step asks about a failed save waits for it.
+  if (closing_) {
+    event->ignore();
+    return;
+  }
   if (!closed_) FormClose();
   event->accept();
 }
 
 void TfmMain::FormClose() {
+  closing_ = true;
   const QRect outer = frameGeometry();
   state_.Bounds = {outer.top(), outer.left(), outer.height(), outer.width()};
   // A title that the file's encoding cannot hold keeps the caption read at start.
@@ -218,6 +229,7 @@ void TfmMain::FormClose() {
   WriteSettings();
   commands_.reset();
   closed_ = true;
+  closing_ = false;
 }
 
 void TfmMain::WriteSettings() {
@@ -269,5 +281,5 @@ void TfmMain::RequestUnattendedClose() {
 
 void TfmMain::CloseBeforeQuit() {
   unattendedClose_ = true;
-  if (!closed_) FormClose();
+  if (!closed_ && !closing_) FormClose();
 }

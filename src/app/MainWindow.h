@@ -11,6 +11,7 @@
 
 #include "core/CommandList.h"
 #include "core/MainWindowState.h"
+#include "app/QtMainThreadQueue.h"
 #include "core/OutputPorts.h"
 #include "serial/ComPort.h"
 #include "widgets/ImageList.h"
@@ -67,6 +68,13 @@ class TfmMain : public QWidget {
   void BuildGrid();
   void DestroyGrid();
   void BtTxOnEnter(const TImageButton* sender);
+  // Transmission.cpp: a click sends the button's bytes; a failure shows the
+  // "Com port error." box at the button while "Show Com Port Errors" is on.
+  void BtTxClick(const TImageButton* sender);
+  // FormShow's last step: opens each output whose open flag is set.
+  void OpenOutputPorts();
+  void ConnectOutputPorts();
+  void ShowPortFailure(const QString& message);
 
   void ApplyStoredBounds();
   void AdoptFrameMargins();
@@ -78,6 +86,8 @@ class TfmMain : public QWidget {
   const std::filesystem::path settingsFile_;
   TMainWindowState state_;
   std::unique_ptr<TCommandList> commands_;
+  // Serves the ports' notify windows; declared before the ports to outlive them.
+  TQtMainThreadQueue mainThreadQueue_;
   TVrlComPort ComPort1_;
   TVrlComPort ComPort2_;
   TVrlComPort ComPort3_;
@@ -88,6 +98,7 @@ class TfmMain : public QWidget {
   int builtRows_ = 0;
   int builtCols_ = 0;
   bool shown_ = false;
+  bool closing_ = false;
   bool closed_ = false;
   bool unattendedClose_ = false;
   int exitStatus_ = 0;
