@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +26,20 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 constexpr size_t kHeaderLines = 7;
+
+// Whether text has the shape of mask, where '9' stands for any digit.
+bool Shaped(const std::string& text, const std::string& mask) {
+  if (text.size() != mask.size()) return false;
+  for (size_t i = 0; i < mask.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (mask[i] == '9' ? !digit : text[i] != mask[i]) return false;
+  }
+  return true;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
 
 class DispatchLogTest : public testing::Test {
  protected:
@@ -62,12 +74,12 @@ TEST_F(DispatchLogTest, HeaderNamesTheProgramToolchainSystemDeviceAndTime) {
   const std::vector<std::string> lines = Lines(ReadFile(file).value_or(""));
   ASSERT_EQ(lines.size(), kHeaderLines + 1);
   EXPECT_EQ(lines[0], "VREL v4.07");
-  EXPECT_TRUE(std::regex_match(lines[1], std::regex("Compiler : (GCC|Clang) .+"))) << lines[1];
-  EXPECT_TRUE(std::regex_match(lines[2], std::regex("Operating System : Linux .+"))) << lines[2];
+  EXPECT_TRUE(StartsWith(lines[1], "Compiler : GCC ") || StartsWith(lines[1], "Compiler : Clang "))
+      << lines[1];
+  EXPECT_TRUE(StartsWith(lines[2], "Operating System : Linux ")) << lines[2];
   EXPECT_LE(lines[2].size(), std::string("Operating System : ").size() + 80);
   EXPECT_EQ(lines[3], "Device: COM7");
-  EXPECT_TRUE(std::regex_match(lines[4], std::regex(R"(Date/time: \d\d/\d\d/\d\d, \d\d:\d\d:\d\d)")))
-      << lines[4];
+  EXPECT_TRUE(Shaped(lines[4], "Date/time: 99/99/99, 99:99:99")) << lines[4];
   EXPECT_EQ(lines[5], "Time      Type      SubType       Data      OtherData");
   EXPECT_EQ(lines[6], "--------  --------  ------------  --------  ---------");
 }
