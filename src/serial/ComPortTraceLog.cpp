@@ -79,8 +79,8 @@ void TVrlComPort::ResizeRecorder(TRecorder recorder) {
   dispatcher_->StopRecorder(recorder);
   state = TTraceLogState::tlOff;
   if (!wasOn) return;
-  const int32_t result = dispatcher_->StartRecorder(
-      recorder, recorder == TRecorder::Trace ? traceSize_ : logSize_);
+  const int32_t result =
+      dispatcher_->StartRecorder(recorder, recorder == TRecorder::Trace ? traceSize_ : logSize_);
   if (result == 0) state = TTraceLogState::tlOn;
   CheckResult(Loading(), result);
 }

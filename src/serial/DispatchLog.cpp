@@ -25,13 +25,13 @@ constexpr std::string_view kToolchain = "C++";
 #endif
 
 constexpr std::array<std::string_view, 21> kTypeNames = {
-    "No event", "Dispatch", "Trigger",  "Error",    "Thread", "TrigAllc", "TrigDisp",
-    "TrgHdAlc", "TrgHdDsp", "TrDatChg", "Telnet",   "Fax",    "XModem",   "YModem",
-    "ZModem",   "Kermit",   "Ascii",    "BPlus",    "Packet", "User",     "Script"};
+    "No event", "Dispatch", "Trigger",  "Error",  "Thread", "TrigAllc", "TrigDisp",
+    "TrgHdAlc", "TrgHdDsp", "TrDatChg", "Telnet", "Fax",    "XModem",   "YModem",
+    "ZModem",   "Kermit",   "Ascii",    "BPlus",  "Packet", "User",     "Script"};
 
 constexpr std::array<std::string_view, 6> kTriggerStatusNames = {
-    "(Not active)",         "(Modem status)", "(Line status)", "(Output buffer free)",
-    "(Output buffer used)", "(Output sent)"};
+    "(Not active)",         "(Modem status)",       "(Line status)",
+    "(Output buffer free)", "(Output buffer used)", "(Output sent)"};
 
 constexpr std::array<std::string_view, 8> kModemStatusBits = {"DCTS", "DDSR", "TERI", "DDCD",
                                                               "CTS",  "DSR",  "RI",   "DCD"};
@@ -96,7 +96,8 @@ void WriteEntry(TDumpFile& file, const TLogBuffer& entry, bool allHex, bool hex)
   std::snprintf(prefix, sizeof prefix, "%8s  %-8s  %-12s  %8.8x  ", time.c_str(), type.c_str(),
                 subtype.c_str(), static_cast<unsigned>(entry.Data));
   file.Write(prefix);
-  const bool triggerEntry = entry.Type == TLogType::ltTrigAllc || entry.Type == TLogType::ltTrigDisp;
+  const bool triggerEntry =
+      entry.Type == TLogType::ltTrigAllc || entry.Type == TLogType::ltTrigDisp;
   if (!entry.Bytes.empty() && triggerEntry && entry.Subtype == vrl::logsubtype::kStatus &&
       entry.Bytes[0] < kTriggerStatusNames.size()) {
     file.Write(kTriggerStatusNames[entry.Bytes[0]]);
@@ -137,8 +138,7 @@ int64_t SteadyMilliseconds() {
       .count();
 }
 
-TDispatchLog::TDispatchLog(TMillisecondClock clock)
-    : clock_(std::move(clock)), origin_(clock_()) {}
+TDispatchLog::TDispatchLog(TMillisecondClock clock) : clock_(std::move(clock)), origin_(clock_()) {}
 
 void TDispatchLog::Start(uint32_t limit) {
   queue_.Clear();

@@ -151,10 +151,9 @@ TEST_F(ComPortTraceLogTest, LogRecordsTheOpenSentAndReceivedBytes) {
   const std::string text = ReadFile(LogFile()).value_or("");
   EXPECT_NE(text.find("\r\nDevice: COM5\r\n"), std::string::npos);
   const std::vector<std::string> entries = EntriesWithoutTime(text);
-  for (const char* expected : {"TrDatChg  Avail         00000001  ",
-                               "TrgHdAlc  Window        00000000  ",
-                               "Dispatch  WriteCom      00000002  Hi",
-                               "Dispatch  ReadCom       00000003  xyz"}) {
+  for (const char* expected :
+       {"TrDatChg  Avail         00000001  ", "TrgHdAlc  Window        00000000  ",
+        "Dispatch  WriteCom      00000002  Hi", "Dispatch  ReadCom       00000003  xyz"}) {
     EXPECT_TRUE(Contains(entries, expected)) << expected << "\nin:\n" << text;
   }
 }

@@ -1,14 +1,13 @@
 // The dispatch log: entry times from an injected clock, the dump's header and
 // entry format (names, wrapped bytes, modem-status bits), the byte limit, and
 // what an empty log or an unwritable file does.
-#include "serial/DispatchLog.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "TraceFiles.h"
+#include "serial/DispatchLog.h"
 #include "serial/ResultCodes.h"
 
 namespace {

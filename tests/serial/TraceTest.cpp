@@ -1,8 +1,6 @@
 // The trace ring and its dump: the file format (headers, hex and decimal
 // items, all-hex, the line end past column 78), the ring's wrap, the recorder
 // states, and what an unwritable file does.
-#include "serial/Trace.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +9,7 @@
 #include "TraceFiles.h"
 #include "serial/ResultCodes.h"
 #include "serial/SerialErrors.h"
+#include "serial/Trace.h"
 
 namespace {
 
