@@ -164,6 +164,14 @@ bool IsButtonSection(std::string_view name) {
          EqualsIgnoringCase(name.substr(0, kButtonPrefix.size()), kButtonPrefix);
 }
 
+void CreateFolderOf(const std::filesystem::path& file) {
+  std::error_code error;
+  std::filesystem::create_directories(file.parent_path(), error);
+  if (error) {
+    throw EFileAccess("its folder cannot be created: " + error.message());
+  }
+}
+
 std::string SaveFailure(const std::filesystem::path& file, const std::string& reason) {
   return "Cannot save the settings file \"" + file.string() + "\": " + reason;
 }
@@ -175,10 +183,6 @@ std::filesystem::path SettingsPathFor(const std::filesystem::path& executable) {
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);
   return executable.parent_path() / (name + ".ini");
-}
-
-std::filesystem::path SettingsFilePath() {
-  return SettingsPathFor(std::filesystem::read_symlink("/proc/self/exe"));
 }
 
 void ReadSettingsFile(const std::filesystem::path& file, TMainWindowState& state,
@@ -237,6 +241,8 @@ void WriteSettingsFile(const std::filesystem::path& file, const TMainWindowState
   }
 
   try {
+    // The first save into the user's configuration folder creates it.
+    CreateFolderOf(file);
     ReplaceFileAtomically(file, ini.Text());
   } catch (const EFileAccess& error) {
     throw ESettingsWrite(SaveFailure(file, error.what()));

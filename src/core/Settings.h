@@ -16,7 +16,9 @@ class ESettingsWrite : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The running executable's own path with its extension replaced by ".ini".
+// The settings file of the running executable: beside it, with its extension
+// replaced by ".ini", or in the user's configuration folder when the program is
+// installed (see SettingsLocation.h).
 std::filesystem::path SettingsFilePath();
 // The same rule on a given executable path.
 std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
