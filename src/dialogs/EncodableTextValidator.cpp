@@ -1,0 +1,7 @@
+#include "dialogs/EncodableTextValidator.h"
+
+#include "widgets/TextEncoding.h"
+
+QValidator::State TEncodableTextValidator::validate(QString& text, int& /*position*/) const {
+  return EncodeText(text, textIsUtf8_) ? Acceptable : Invalid;
+}

@@ -1,0 +1,24 @@
+#include "dialogs/PortChoices.h"
+
+#include "core/SerialData.h"
+#include "serial/ComPortPresent.h"
+
+std::optional<int> ParityPosition(TParity parity) {
+  for (size_t position = 0; position < kParityEntries.size(); ++position) {
+    if (kParityEntries[position].Parity == parity) return static_cast<int>(position);
+  }
+  return std::nullopt;
+}
+
+std::vector<uint16_t> PresentPortNumbers(const TPortMap& portMap) {
+  std::vector<uint16_t> present;
+  for (uint16_t number = 1; number <= kHighestListedPort; ++number) {
+    if (ComPortPresent(number, portMap)) present.push_back(number);
+  }
+  return present;
+}
+
+int32_t StrToInt(std::string_view text) {
+  if (const std::optional<int32_t> value = ParseInteger(text)) return *value;
+  throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+}
