@@ -1,5 +1,6 @@
 #include "dialogs/Configuration.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -167,6 +168,8 @@ void TfmConfiguration::LoadPortNumbers() {
                                QString::fromStdString(portMap.DevicePath(number))),
                            int{number});
     }
+    // A long device path shows whole in the open list.
+    page.PortNo->view()->setMinimumWidth(page.PortNo->view()->sizeHintForColumn(0));
   }
 }
 

@@ -14,6 +14,9 @@
 
 namespace {
 
+// Characters the port-number list is wide enough for, e.g. "12  /dev/ttyUSB7".
+constexpr int kPortEntryLength = 18;
+
 const QString kOverridenHint = QStringLiteral("Overriden by Allow Editing");
 
 QString Named(const char* name, int output) {
@@ -41,7 +44,7 @@ TSpinEdit* AddSpinEdit(QGridLayout* layout, int row, int column, const QString& 
 }
 
 // A drop-down list with its label above it, as the spin fields have.
-QComboBox* AddList(QGridLayout* layout, int row, int column, const QString& caption,
+QComboBox* AddList(QGridLayout* layout, int row, int column, int columnSpan, const QString& caption,
                    const QString& name, const QString& hint = QString()) {
   auto* field = new QWidget;
   auto* fieldLayout = new QVBoxLayout(field);
@@ -55,7 +58,7 @@ QComboBox* AddList(QGridLayout* layout, int row, int column, const QString& capt
   label->setBuddy(list);
   fieldLayout->addWidget(label);
   fieldLayout->addWidget(list);
-  layout->addWidget(field, row, column);
+  layout->addWidget(field, row, column, 1, columnSpan);
   return list;
 }
 
@@ -106,16 +109,19 @@ TOutputPage BuildOutputPage(int output, QWidget* parent) {
   auto* layout = new QVBoxLayout(page.Page);
 
   auto* grid = new QGridLayout;
-  page.PortNo = AddList(grid, 0, 0, QStringLiteral("Port Number"), Named("edPortNo", output));
-  page.BaudRate = AddList(grid, 0, 1, QStringLiteral("Baud Rate"), Named("edBaudRate", output));
+  // The whole row, for the device path beside each number.
+  page.PortNo = AddList(grid, 0, 0, 2, QStringLiteral("Port Number"), Named("edPortNo", output));
+  page.PortNo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  page.PortNo->setMinimumContentsLength(kPortEntryLength);
+  page.BaudRate = AddList(grid, 1, 0, 1, QStringLiteral("Baud Rate"), Named("edBaudRate", output));
   for (const int32_t rate : kBaudRates) page.BaudRate->addItem(QString::number(rate));
   // Output 2's data bits field is named "EdDataBits2", capital E included.
-  page.DataBits = AddSpinEdit(grid, 1, 0, QStringLiteral("Data Bits"),
+  page.DataBits = AddSpinEdit(grid, 2, 0, QStringLiteral("Data Bits"),
                               Named(output == 2 ? "EdDataBits" : "edDataBits", output), 5, 8,
                               QStringLiteral("The number of data bits in each byte"));
-  page.StopBits = AddSpinEdit(grid, 1, 1, QStringLiteral("Stop Bits"), Named("edStopBits", output),
+  page.StopBits = AddSpinEdit(grid, 2, 1, QStringLiteral("Stop Bits"), Named("edStopBits", output),
                               1, 2, QStringLiteral("The number of stop bits in each data byte"));
-  page.Parity = AddList(grid, 2, 0, QStringLiteral("Parity"), Named("edParity", output),
+  page.Parity = AddList(grid, 1, 1, 1, QStringLiteral("Parity"), Named("edParity", output),
                         QStringLiteral("The type of parity to use"));
   for (const TParityEntry& entry : kParityEntries) {
     page.Parity->addItem(QString::fromLatin1(entry.Name.data(), entry.Name.size()));
