@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <exception>
@@ -106,6 +107,9 @@ void TfmConfiguration::ConnectChanges() {
 
 void TfmConfiguration::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // The window system shows the dialog again when it is restored, for
+  // instance with the main window: that must not reload over the user's edits.
+  if (event->spontaneous()) return;
   CentreOnMainWindow();
   FormShow();
 }
