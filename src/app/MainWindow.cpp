@@ -16,6 +16,7 @@
 #include "app/WindowPlacement.h"
 #include "core/GridLayout.h"
 #include "core/Settings.h"
+#include "editing/ContextMenu.h"
 #include "widgets/ColourMapping.h"
 #include "widgets/ImageButton.h"
 #include "widgets/TextEncoding.h"
@@ -43,6 +44,7 @@ TfmMain::TfmMain(std::filesystem::path settingsFile)
   ApplyStoredFormValues(OutputPorts());
   ConnectOutputPorts();
   FormCreate();
+  contextMenu_ = new TContextMenu(*this);
 }
 
 TfmMain::~TfmMain() = default;
@@ -102,6 +104,9 @@ void TfmMain::BuildGrid() {
                           kStartButtonWidth, kStartButtonHeight);
       connect(button, &TImageButton::FocusEntered, this, [this, button] { BtTxOnEnter(button); });
       connect(button, &TImageButton::clicked, this, [this, button] { BtTxClick(button); });
+      button->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(button, &QWidget::customContextMenuRequested, this,
+              [this, button] { contextMenu_->BtTxContextPopup(button); });
       button->show();
     }
   }

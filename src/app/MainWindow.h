@@ -17,6 +17,10 @@
 #include "widgets/ImageList.h"
 
 class TImageButton;
+class TAboutBox;
+class TContextMenu;
+class TfmConfiguration;
+class TfmProperties;
 
 class TfmMain : public QWidget {
   Q_OBJECT
@@ -53,6 +57,18 @@ class TfmMain : public QWidget {
   void RequestUnattendedClose();
   // The application is quitting: runs the close step now if it has not run.
   void CloseBeforeQuit();
+
+  // The three dialogs, created after the window at start-up as its children.
+  void SetDialogs(TAboutBox* aboutBox, TfmProperties* properties, TfmConfiguration* configuration) {
+    AboutBox_ = aboutBox;
+    fmProperties_ = properties;
+    fmConfiguration_ = configuration;
+  }
+  TAboutBox* AboutBox() const { return AboutBox_; }
+  TfmProperties* fmProperties() const { return fmProperties_; }
+  TfmConfiguration* fmConfiguration() const { return fmConfiguration_; }
+  // The button context menu and the window's edit actions.
+  TContextMenu& ContextMenu() const { return *contextMenu_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -93,6 +109,10 @@ class TfmMain : public QWidget {
   TVrlComPort ComPort3_;
   TVrlComPort ComPort4_;
   TImageList ImageList_;
+  TContextMenu* contextMenu_ = nullptr;  // a child of the window
+  TAboutBox* AboutBox_ = nullptr;
+  TfmProperties* fmProperties_ = nullptr;
+  TfmConfiguration* fmConfiguration_ = nullptr;
 
   bool gridBuilt_ = false;
   int builtRows_ = 0;

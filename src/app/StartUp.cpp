@@ -16,9 +16,10 @@ int RunTovrana(const std::filesystem::path& settingsFile,
   // The native window exists before any other form does.
   fmMain.winId();
   // The dialogs live as long as the main window, which owns them.
-  new TAboutBox(&fmMain);
-  new TfmProperties(&fmMain);
-  new TfmConfiguration(&fmMain);
+  auto* aboutBox = new TAboutBox(&fmMain);
+  auto* properties = new TfmProperties(&fmMain);
+  auto* configuration = new TfmConfiguration(&fmMain);
+  fmMain.SetDialogs(aboutBox, properties, configuration);
 
   QObject::connect(&terminationSignals, &TTerminationSignals::Received, &fmMain,
                    &TfmMain::RequestUnattendedClose);

@@ -1,12 +1,62 @@
-// The button properties dialog, created once at start-up as a child of the main
-// window and shown modally from the context menu. User-interface thread only.
+// The button properties dialog: edits a copy of one grid button's record, with
+// a preview that draws caption, colours and icon as the grid will. Created once
+// at start-up as a child of the main window and reused; the main window loads a
+// record into it, runs it modally and takes the copy back after OK.
+// User-interface thread only.
 #pragma once
 
 #include <QDialog>
+
+#include "core/CommandList.h"
+
+class QLineEdit;
+class QPushButton;
+class TColourSelector;
+class TImageButton;
+class TImageList;
+class TSpinEdit;
 
 class TfmProperties : public QDialog {
   Q_OBJECT
 
  public:
+  static constexpr QSize kPreviewSize{161, 45};
+
   explicit TfmProperties(QWidget* parent);
+
+  // Copies the edited button's record into the working record and every field.
+  // The image list must outlive the dialog's next run; textIsUtf8 picks the
+  // encoding the texts are stored in.
+  void LoadRecord(const TCommand& record, int editedButton, const TImageList& imageList,
+                  bool textIsUtf8);
+  // The fields as the dialog last closed, whichever way.
+  const TCommand& WorkingRecord() const { return working_; }
+
+  void done(int result) override;
+
+ private:
+  void LoadControls();
+  void StoreControls();
+  void edCaptionChange();
+  void edDataChange();
+  void edIconNoChange();
+
+  TCommand working_;
+  int editedButton_ = 0;
+  const TImageList* imageList_ = nullptr;
+  bool textIsUtf8_ = true;
+  // The texts as loaded, so that an untouched field keeps its exact bytes.
+  QString loadedCaption_;
+  QString loadedData_;
+
+  QLineEdit* edCaption_;
+  QLineEdit* edData_;
+  QLineEdit* edDataBytes_;
+  TSpinEdit* edIconNo_;
+  TSpinEdit* edOutputNo_;
+  TColourSelector* edButtonColour_;
+  TColourSelector* edTextColour_;
+  TImageButton* btExample_;
+  QPushButton* btCancel_;
+  QPushButton* BitBtn2_;
 };
