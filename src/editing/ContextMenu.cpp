@@ -37,9 +37,8 @@ TContextMenu::TContextMenu(TfmMain& fmMain)
 
   MnPuButton_ = MenuItem(PopupMenu_, "MnPuButton", tr("Button"));
   MnPuButton_->setEnabled(false);
-  actButtonProperties_->setParent(PopupMenu_);
-  PopupMenu_->addAction(actButtonProperties_);
-  actButtonProperties_->setObjectName("ButtonProperties1");
+  QAction* buttonProperties = MenuItem(PopupMenu_, "ButtonProperties1", tr("Button Properties"));
+  connect(buttonProperties, &QAction::triggered, actButtonProperties_, &QAction::trigger);
   PopupMenu_->addSeparator()->setObjectName("N3");
 
   QMenu* buttonMenu = PopupMenu_->addMenu(tr("Button"));
