@@ -1,3 +1,4 @@
+// The general error report's message box. User-interface thread only.
 #include "app/ErrorReport.h"
 
 #include <QApplication>

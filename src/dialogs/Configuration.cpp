@@ -1,3 +1,5 @@
+// The configuration dialog's loading from and applying to the main window's
+// live state and ports. User-interface thread only.
 #include "dialogs/Configuration.h"
 
 #include <QAbstractItemView>

@@ -1,3 +1,5 @@
+// Builds the configuration dialog's pages: every control named, labelled and
+// ranged; the page widget owns them all. User-interface thread only.
 #include "dialogs/ConfigurationPages.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// Whether a text fits the settings file's encoding. User-interface thread only.
 #include "dialogs/EncodableTextValidator.h"
 
 #include "widgets/TextEncoding.h"

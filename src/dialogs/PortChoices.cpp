@@ -1,3 +1,5 @@
+// The dialog's fixed choices, the presence listing of ports 1 to 20 and the
+// whole-number conversion of a field's text. User-interface thread only.
 #include "dialogs/PortChoices.h"
 
 #include "core/SerialData.h"
