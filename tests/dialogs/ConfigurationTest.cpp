@@ -244,6 +244,8 @@ struct TDismissCase {
   void (*dismiss)(TfmConfiguration& dialog);
 };
 
+void PrintTo(const TDismissCase& test, std::ostream* out) { *out << test.name; }
+
 class ConfigurationDismissTest : public ConfigurationTest,
                                  public testing::WithParamInterface<TDismissCase> {};
 
