@@ -12,8 +12,7 @@ const TCommand* CurrentRecord(const TCommandList& commands, uint8_t currentButto
 
 }  // namespace
 
-TPopupMenuState PreparePopupMenu(TCommandList& commands, uint8_t currentButton,
-                                 bool allowEditing) {
+TPopupMenuState PreparePopupMenu(TCommandList& commands, uint8_t currentButton, bool allowEditing) {
   TPopupMenuState menu;
   menu.ShowEditItems = allowEditing;
   menu.Title = "Button " + std::to_string(currentButton);

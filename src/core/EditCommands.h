@@ -23,8 +23,7 @@ struct TPopupMenuState {
 // currentButton is 1-based; 0 (no button yet) or a number beyond the list
 // offers no caption or data cut or copy. The list is only read (its clipboard
 // accessors are not const).
-TPopupMenuState PreparePopupMenu(TCommandList& commands, uint8_t currentButton,
-                                 bool allowEditing);
+TPopupMenuState PreparePopupMenu(TCommandList& commands, uint8_t currentButton, bool allowEditing);
 
 enum class TEditCommand {
   CutCaption,

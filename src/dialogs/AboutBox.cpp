@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-
 #include <utility>
 
 #include "widgets/icons/AppIcon.h"

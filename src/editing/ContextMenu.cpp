@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
+#include <algorithm>
 
 #include "app/MainWindow.h"
 #include "dialogs/AboutBox.h"
@@ -10,12 +12,31 @@
 #include "editing/Properties.h"
 #include "widgets/ImageButton.h"
 
+namespace {
+
+// The dialog opens at the button's corner, moved up or left only as far as it
+// takes to show it whole, so that OK and Cancel are never off the screen.
+QPoint PlaceOnScreen(QPoint topLeft, QSize size) {
+  const QScreen* screen = QGuiApplication::screenAt(topLeft);
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return topLeft;
+  const QRect available = screen->availableGeometry();
+  const int left =
+      std::max(available.left(), std::min(topLeft.x(), available.right() + 1 - size.width()));
+  const int top =
+      std::max(available.top(), std::min(topLeft.y(), available.bottom() + 1 - size.height()));
+  return {left, top};
+}
+
+}  // namespace
+
 TContextMenu::TContextMenu(TfmMain& fmMain)
     : QObject(&fmMain), fmMain_(fmMain), PopupMenu_(new QMenu(&fmMain)) {
   setObjectName("ContextMenu");
   PopupMenu_->setObjectName("PopupMenu");
 
-  actButtonCut_ = WindowAction("actButtonCut", tr("Button Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
+  actButtonCut_ =
+      WindowAction("actButtonCut", tr("Button Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
   actButtonCopy_ =
       WindowAction("actButtonCopy", tr("Button Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
   actButtonPaste_ =
@@ -26,7 +47,8 @@ TContextMenu::TContextMenu(TfmMain& fmMain)
   QAction* menuKey = WindowAction("actContextMenuKey", tr("Button Menu"), {});
   menuKey->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
   connect(menuKey, &QAction::triggered, this, &TContextMenu::KeyboardContextPopup);
-  connect(actButtonCut_, &QAction::triggered, this, [this] { RunCommand(TEditCommand::CutButton); });
+  connect(actButtonCut_, &QAction::triggered, this,
+          [this] { RunCommand(TEditCommand::CutButton); });
   connect(actButtonCopy_, &QAction::triggered, this,
           [this] { RunCommand(TEditCommand::CopyButton); });
   connect(actButtonPaste_, &QAction::triggered, this,
@@ -49,9 +71,10 @@ TContextMenu::TContextMenu(TfmMain& fmMain)
     QString caption;
     QAction* action;
   };
-  for (const TButtonItem& item : {TButtonItem{"ButtonCut1", tr("Cut\tCtrl+X"), actButtonCut_},
-                                  TButtonItem{"ButtonCopy1", tr("Copy\tCtrl+C"), actButtonCopy_},
-                                  TButtonItem{"ButtonPaste1", tr("Paste\tCtrl+V"), actButtonPaste_}}) {
+  for (const TButtonItem& item :
+       {TButtonItem{"ButtonCut1", tr("Cut\tCtrl+X"), actButtonCut_},
+        TButtonItem{"ButtonCopy1", tr("Copy\tCtrl+C"), actButtonCopy_},
+        TButtonItem{"ButtonPaste1", tr("Paste\tCtrl+V"), actButtonPaste_}}) {
     QAction* menuItem = MenuItem(buttonMenu, item.name, item.caption);
     menuItem->setEnabled(item.action->isEnabled());
     connect(item.action, &QAction::enabledChanged, menuItem, &QAction::setEnabled);
@@ -119,9 +142,8 @@ void TContextMenu::KeyboardContextPopup() {
 }
 
 void TContextMenu::PopupMenuPopup() {
-  const TPopupMenuState menu =
-      PreparePopupMenu(fmMain_.Commands(), fmMain_.State().CurrentButton,
-                       fmMain_.State().AllowEditing);
+  const TPopupMenuState menu = PreparePopupMenu(fmMain_.Commands(), fmMain_.State().CurrentButton,
+                                                fmMain_.State().AllowEditing);
   if (!menu.ShowEditItems) {
     for (QAction* item : PopupMenu_->actions()) {
       if (item != mnAbout_) item->setVisible(false);
@@ -138,8 +160,7 @@ void TContextMenu::PopupMenuPopup() {
 }
 
 void TContextMenu::RunCommand(TEditCommand command) {
-  const bool refresh =
-      RunEditCommand(fmMain_.Commands(), fmMain_.State().CurrentButton, command);
+  const bool refresh = RunEditCommand(fmMain_.Commands(), fmMain_.State().CurrentButton, command);
   UpdateButtonPaste();
   if (refresh) fmMain_.RefreshGrid();
 }
@@ -155,7 +176,10 @@ void TContextMenu::actButtonPropertiesExecute() {
   if (properties == nullptr || edited == 0 || edited > fmMain_.Commands().Count()) return;
   properties->LoadRecord(fmMain_.Commands().Get(edited - 1), edited, fmMain_.ImageList(),
                          fmMain_.State().TextIsUtf8);
-  properties->move(menuPosition_);
+  properties->adjustSize();
+  // The window manager frames the dialog as it frames the main window.
+  const QSize frame = fmMain_.frameGeometry().size() - fmMain_.size();
+  properties->move(PlaceOnScreen(menuPosition_, properties->size() + frame));
   if (properties->exec() != QDialog::Accepted) return;
   if (edited > fmMain_.Commands().Count()) return;
   fmMain_.Commands().Get(edited - 1).Assign(properties->WorkingRecord());

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
-
 #include <limits>
 
 #include "core/EditCommands.h"

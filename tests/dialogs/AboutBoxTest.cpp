@@ -1,17 +1,16 @@
 // The About box on the offscreen platform: its texts from the version block of
 // the running test program, which carries the program's block, and from an
 // executable without one; the ways it closes.
-#include "dialogs/AboutBox.h"
+#include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include "dialogs/AboutBox.h"
 
 namespace {
 
@@ -33,8 +32,7 @@ TEST(AboutBoxTest, ShowsNameAndVersionFromTheExecutablesBlock) {
   const std::vector<TCase> cases = {
       {"with the block", [] { return new TAboutBox(nullptr); }, "About Tovrana",
        QStringLiteral("Version " TOVRANA_PROJECT_VERSION)},
-      {"without a block",
-       [] { return new TAboutBox(nullptr, TExeInfo(TOVRANA_PLAIN_EXECUTABLE)); },
+      {"without a block", [] { return new TAboutBox(nullptr, TExeInfo(TOVRANA_PLAIN_EXECUTABLE)); },
        "About " + plain, "Version " + plain},
   };
   for (const TCase& test : cases) {

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QWindow>
-
 #include <vector>
 
 #include "EditingFixture.h"

@@ -2,13 +2,12 @@
 // file in a folder of its own; shared by the editing tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>

@@ -4,8 +4,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
-
 #include <functional>
 #include <vector>
 
@@ -55,6 +55,8 @@ class PropertiesTest : public EditingTest {
 
 TEST_F(PropertiesTest, EveryWayOfClosingButOkLeavesTheButtonAsItWas) {
   ShowPanel();
+  panel_->resize(300, 250);  // the dialog fits on the screen at button 12's corner
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Button(12)->x() < 300; }, kDeadlineMs));
   Record(12).Assign(kTwelve);
   panel_->RefreshGrid();
   const std::vector<std::pair<const char*, std::function<void(TfmProperties&)>>> closings = {
@@ -102,6 +104,18 @@ TEST_F(PropertiesTest, OkWritesAllSixFieldsAndTheCaptionTurnsBoldWithData) {
   // Untouched fields are written back as they were, the colours included.
   RunProperties(12, [&] { Dialog()->findChild<QPushButton*>("BitBtn2")->click(); });
   EXPECT_EQ(Record(12), (TCommand{"a\\nb", "13,10", 4, buttonColour, textColour, -1}));
+}
+
+TEST_F(PropertiesTest, NearTheScreensEdgeTheDialogMovesOnlyAsFarAsItMustToShowWhole) {
+  ShowPanel();
+  const QRect screen = panel_->screen()->availableGeometry();
+  panel_->move(screen.topLeft());
+  panel_->resize(screen.size());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Button(15)->y() > screen.height() / 2; }, kDeadlineMs));
+  RunProperties(15, [&] {
+    EXPECT_TRUE(screen.contains(Dialog()->frameGeometry())) << Dialog()->frameGeometry().y();
+    EXPECT_EQ(Dialog()->frameGeometry().bottomRight(), screen.bottomRight());
+  });
 }
 
 TEST_F(PropertiesTest, DataFieldShowsItsBytesAndRefusesWhatTheFileCannotHold) {
