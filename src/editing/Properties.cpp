@@ -70,6 +70,11 @@ TfmProperties::TfmProperties(QWidget* parent)
 
   edDataBytes_->setObjectName("edDataBytes");
   edDataBytes_->setReadOnly(true);
+  // Drawn as a line of text, not as a field to type in.
+  edDataBytes_->setFrame(false);
+  QPalette bytesPalette = edDataBytes_->palette();
+  bytesPalette.setColor(QPalette::Base, bytesPalette.color(QPalette::Window));
+  edDataBytes_->setPalette(bytesPalette);
   // Selectable for copying, but not a stop of the Tab key.
   edDataBytes_->setFocusPolicy(Qt::ClickFocus);
   edIconNo_->setObjectName("edIconNo");
