@@ -57,8 +57,13 @@ void TVrlComPort::SetComNumber(uint16_t value) {
     comNumber_ = value;
     return;
   }
+  // The trace and log requests outlive the close that the reopen needs.
+  const TTraceLogState tracing = tracing_;
+  const TTraceLogState logging = logging_;
   SetOpen(false);
   comNumber_ = value;
+  SetTracing(tracing);
+  SetLogging(logging);
   SetOpen(true);
 }
 
