@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "../serial/Pty.h"
+#include "Pty.h"
 #include "app/MainWindow.h"
 #include "widgets/ImageButton.h"
 
