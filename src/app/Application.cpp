@@ -1,9 +1,8 @@
 #include "app/Application.h"
 
-#include <QMessageBox>
-
 #include <exception>
 
+#include "app/ErrorReport.h"
 #include "widgets/icons/AppIcon.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -15,7 +14,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
-    QMessageBox::critical(activeWindow(), applicationName(), QString::fromLocal8Bit(error.what()));
+    ShowErrorReport(activeWindow(), error);
   }
   return false;
 }

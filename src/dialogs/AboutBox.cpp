@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kIconSize = 32;
-const char* const kContactAddress = "support@tovrana.org";
+const char* const kContactAddress = "support@tovrana.example";
 const char* const kPurposeLine = "Serial button panel for equipment control";
 
 QLabel* BoldLabel(const QString& objectName, QWidget* parent) {

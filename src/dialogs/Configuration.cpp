@@ -19,7 +19,7 @@
 
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
-#include "dialogs/EncodableTextValidator.h"
+#include "widgets/EncodableTextValidator.h"
 #include "dialogs/PortChoices.h"
 #include "serial/ComPort.h"
 #include "widgets/SpinEdit.h"

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "dialogs/EncodableTextValidator.h"
+#include "widgets/EncodableTextValidator.h"
 #include "dialogs/PortChoices.h"
 #include "widgets/SpinEdit.h"
 

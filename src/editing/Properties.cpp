@@ -5,12 +5,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QValidator>
 #include <limits>
 
 #include "core/EditCommands.h"
 #include "widgets/ColourMapping.h"
 #include "widgets/ColourSelector.h"
+#include "widgets/EncodableTextValidator.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ImageList.h"
 #include "widgets/SpinEdit.h"
@@ -18,27 +18,14 @@
 
 namespace {
 
-// Refuses a character the settings file's encoding cannot hold, so that what
-// the field shows is what will be stored.
-// textIsUtf8 is the dialog's, which outlives the field.
-class TStorableTextValidator : public QValidator {
- public:
-  TStorableTextValidator(const bool& textIsUtf8, QObject* parent)
-      : QValidator(parent), textIsUtf8_(textIsUtf8) {}
-  State validate(QString& text, int& /*position*/) const override {
-    return EncodeText(text, textIsUtf8_) ? Acceptable : Invalid;
-  }
-
- private:
-  const bool& textIsUtf8_;
-};
-
-QLineEdit* TextField(const QString& objectName, const bool& textIsUtf8, QWidget* parent) {
+QLineEdit* TextField(const QString& objectName, QWidget* parent) {
   auto* field = new QLineEdit(parent);
   field->setObjectName(objectName);
   // A data text has no length limit; the field must not cut one short.
   field->setMaxLength(std::numeric_limits<int>::max());
-  field->setValidator(new TStorableTextValidator(textIsUtf8, field));
+  // Refuses a character the settings file's encoding cannot hold, so that what
+  // the field shows is what will be stored.
+  field->setValidator(new TEncodableTextValidator(field));
   return field;
 }
 
@@ -54,8 +41,8 @@ std::string StoredText(const QLineEdit& field, const QString& loaded, const std:
 TfmProperties::TfmProperties(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      edCaption_(TextField(QStringLiteral("edCaption"), textIsUtf8_, this)),
-      edData_(TextField(QStringLiteral("edData"), textIsUtf8_, this)),
+      edCaption_(TextField(QStringLiteral("edCaption"), this)),
+      edData_(TextField(QStringLiteral("edData"), this)),
       edDataBytes_(new QLineEdit(this)),
       edIconNo_(new TSpinEdit(tr("Icon"), this)),
       edOutputNo_(new TSpinEdit(tr("Output"), this)),
@@ -145,6 +132,9 @@ void TfmProperties::LoadRecord(const TCommand& record, int editedButton,
   imageList_ = &imageList;
   editedButton_ = editedButton;
   textIsUtf8_ = textIsUtf8;
+  for (QLineEdit* field : {edCaption_, edData_}) {
+    field->findChild<TEncodableTextValidator*>()->SetTextIsUtf8(textIsUtf8);
+  }
   working_.Assign(record);
   // The preview draws in the grid's font.
   if (parentWidget() != nullptr) btExample_->setFont(parentWidget()->font());

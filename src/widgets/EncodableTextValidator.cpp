@@ -1,5 +1,5 @@
 // Whether a text fits the settings file's encoding. User-interface thread only.
-#include "dialogs/EncodableTextValidator.h"
+#include "widgets/EncodableTextValidator.h"
 
 #include "widgets/TextEncoding.h"
 
