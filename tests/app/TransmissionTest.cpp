@@ -152,6 +152,8 @@ struct TSilentCase {
   std::string buttons;
 };
 
+void PrintTo(const TSilentCase& silent, std::ostream* out) { *out << silent.name; }
+
 class TransmissionSilentTest : public TransmissionTest,
                                public testing::WithParamInterface<TSilentCase> {};
 
