@@ -1,6 +1,7 @@
 // Sending a grid button's bytes, opening the flagged outputs when the window is
 // first shown, and how port failures are shown. User-interface thread, except
 // the worker-failure display, which hands its message over to it.
+#include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
 
@@ -31,9 +32,11 @@ void TfmMain::ConnectOutputPorts() {
 }
 
 void TfmMain::ShowPortFailure(const QString& message) {
-  if (!state_.ShowComPortErrors) return;
-  // Not modal: the operator's next click is not held up by it.
-  auto* box = new QMessageBox(QMessageBox::Critical, tr("Error"), message, QMessageBox::Ok, this);
+  // Shown like any error that ends an action, whatever "Show Com Port Errors"
+  // says: that switch governs the boxes of clicks and start-up only. Not modal,
+  // so the operator's next click is not held up by it.
+  auto* box = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(), message,
+                              QMessageBox::Ok, this);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::NonModal);
   box->show();

@@ -179,7 +179,8 @@ class TVrlComPort : public TDispatcherOwner {
   void ReapplySettings();
   // deferAllowed: a close from inside an event delivery may finish later,
   // through the notify window; destruction never defers.
-  void ClosePort(bool deferAllowed);
+  // The result of writing out a running trace or log (0 when none ran).
+  int32_t ClosePort(bool deferAllowed);
   // Trace and log requests on an open port; ComPortTraceLog.cpp.
   TTraceLogState& RecorderState(TVrlBaseDispatcher::TRecorder recorder);
   int32_t DumpRecorder(TVrlBaseDispatcher::TRecorder recorder, bool append);

@@ -42,7 +42,9 @@ void TVrlComPort::SetOpen(bool value) {
   if (value) {
     OpenPort();
   } else {
-    ClosePort(true);
+    // The port is closed even when its trace or log could not be written out;
+    // that failure is reported afterwards.
+    CheckResult(Loading(), ClosePort(true));
   }
 }
 
@@ -110,8 +112,9 @@ void TVrlComPort::ReapplySettings() {
   dispatcher_->SetPriorityBoost(0);
 }
 
-void TVrlComPort::ClosePort(bool deferAllowed) {
-  if (state_ != TComPortState::stOpen) return;
+int32_t TVrlComPort::ClosePort(bool deferAllowed) {
+  if (state_ != TComPortState::stOpen) return 0;
+  const int32_t dumped = DumpRecordersForClose();
   state_ = TComPortState::stShuttingDown;
   dispatcher_->ShutdownPort();
   // Closed from inside an event the dispatcher is delivering: the dispatcher
@@ -120,9 +123,10 @@ void TVrlComPort::ClosePort(bool deferAllowed) {
     queue_->Post(notifyWindow_, kMsgClosePending, 0,
                  static_cast<intptr_t>(dispatcher_->HandleNumber()) << 16);
     queue_->ProcessOnePending();
-    return;
+    return dumped;
   }
   FinishClose();
+  return dumped;
 }
 
 void TVrlComPort::FinishClose() {

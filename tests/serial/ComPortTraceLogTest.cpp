@@ -124,6 +124,34 @@ TEST_F(ComPortTraceLogTest, TraceAskedForWhileClosedStartsWithThePort) {
   EXPECT_EQ(ReadFile(TraceFile()), kTransmit + "x");
 }
 
+std::string FailureOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& failure) {
+    return failure.what();
+  }
+  return "no exception";
+}
+
+TEST_F(ComPortTraceLogTest, ClosingWritesTheRunningTraceAndLog) {
+  port_.SetTracing(tlOn);
+  port_.SetLogging(tlOn);
+  port_.SendString("AB");
+  port_.SetOpen(false);
+  EXPECT_FALSE(port_.Open());
+  EXPECT_EQ(ReadFile(TraceFile()), kTransmit + "AB");
+  EXPECT_NE(ReadFile(LogFile()).value_or("").find("WriteCom"), std::string::npos);
+}
+
+TEST_F(ComPortTraceLogTest, ACloseWhoseTraceCannotBeWrittenStillClosesAndSaysWhy) {
+  port_.SetTraceName(folder_.File("absent/VREL.TRC"));
+  port_.SetTracing(tlOn);
+  port_.SendString("A");
+  EXPECT_EQ(FailureOf([&] { port_.SetOpen(false); }), "Path not found");
+  EXPECT_FALSE(port_.Open());
+  EXPECT_EQ(port_.State(), TComPortState::stClosed);
+}
+
 // An entry line without its time, which no test can know.
 std::vector<std::string> EntriesWithoutTime(const std::string& text) {
   std::vector<std::string> entries;
@@ -156,15 +184,6 @@ TEST_F(ComPortTraceLogTest, LogRecordsTheOpenSentAndReceivedBytes) {
         "Dispatch  WriteCom      00000002  Hi", "Dispatch  ReadCom       00000003  xyz"}) {
     EXPECT_TRUE(Contains(entries, expected)) << expected << "\nin:\n" << text;
   }
-}
-
-std::string FailureOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& failure) {
-    return failure.what();
-  }
-  return "no exception";
 }
 
 TEST_F(ComPortTraceLogTest, UnwritableDumpRaisesTheCause) {
