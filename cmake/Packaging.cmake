@@ -10,6 +10,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/tovrana.png
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tovrana)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tovrana")
 set(CPACK_PACKAGE_CONTACT "Tovrana developers <support@tovrana.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Panel of push buttons that send bytes to serial equipment")
