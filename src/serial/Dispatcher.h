@@ -23,6 +23,7 @@
 #include "serial/Event.h"
 #include "serial/IOQueue.h"
 #include "serial/MainThreadQueue.h"
+#include "serial/ThreadAnnotations.h"
 #include "serial/Trace.h"
 
 class TVrlBaseDispatcher {
@@ -206,39 +207,43 @@ class TVrlBaseDispatcher {
   mutable std::recursive_mutex outputLock_;
   mutable std::recursive_mutex inputLock_;
 
-  // Guarded by dispatcherLock_.
-  std::string deviceName_;
-  TDeviceControlBlock dcb_;
-  uint32_t lastBaud_ = 115200;
-  uint32_t inSize_ = 0;
-  bool dtrState_ = false, rtsState_ = false, dtrAuto_ = false, rtsAuto_ = false;
-  bool closing_ = false;
-  uint8_t priorityBoost_ = 0;
-  uint32_t optionFlags_ = 0;
-  uint32_t triggerLength_ = 0;
+  std::string deviceName_ VRL_GUARDED_BY(dispatcherLock_);
+  TDeviceControlBlock dcb_ VRL_GUARDED_BY(dispatcherLock_);
+  uint32_t lastBaud_ VRL_GUARDED_BY(dispatcherLock_) = 115200;
+  uint32_t inSize_ VRL_GUARDED_BY(dispatcherLock_) = 0;
+  bool dtrState_ VRL_GUARDED_BY(dispatcherLock_) = false;
+  bool rtsState_ VRL_GUARDED_BY(dispatcherLock_) = false;
+  bool dtrAuto_ VRL_GUARDED_BY(dispatcherLock_) = false;
+  bool rtsAuto_ VRL_GUARDED_BY(dispatcherLock_) = false;
+  bool closing_ VRL_GUARDED_BY(dispatcherLock_) = false;
+  uint8_t priorityBoost_ VRL_GUARDED_BY(dispatcherLock_) = 0;
+  uint32_t optionFlags_ VRL_GUARDED_BY(dispatcherLock_) = 0;
+  uint32_t triggerLength_ VRL_GUARDED_BY(dispatcherLock_) = 0;
   struct TWindowHandler {
     TNotifyWindow window;
     bool deleted;
   };
-  std::vector<TWindowHandler> windowHandlers_;
-  bool handlersNeeded_ = false, portHandlerInstalled_ = false;
-  uint8_t modemStatus_ = 0;
-  bool ringSeen_ = false;
-  TTrace trace_;
-  TDispatchLog log_;
+  std::vector<TWindowHandler> windowHandlers_ VRL_GUARDED_BY(dispatcherLock_);
+  bool handlersNeeded_ VRL_GUARDED_BY(dispatcherLock_) = false;
+  bool portHandlerInstalled_ VRL_GUARDED_BY(dispatcherLock_) = false;
+  uint8_t modemStatus_ VRL_GUARDED_BY(dispatcherLock_) = 0;
+  bool ringSeen_ VRL_GUARDED_BY(dispatcherLock_) = false;
+  TTrace trace_ VRL_GUARDED_BY(dispatcherLock_);
+  TDispatchLog log_ VRL_GUARDED_BY(dispatcherLock_);
 
-  // Guarded by outputLock_.
-  std::vector<uint8_t> ring_;
-  uint32_t outSize_ = 0;
-  uint32_t ringHead_ = 0, ringTail_ = 0;
-  bool ringFull_ = false;
-  bool ringReleased_ = true;
+  std::vector<uint8_t> ring_ VRL_GUARDED_BY(outputLock_);
+  uint32_t outSize_ VRL_GUARDED_BY(outputLock_) = 0;
+  uint32_t ringHead_ VRL_GUARDED_BY(outputLock_) = 0;
+  uint32_t ringTail_ VRL_GUARDED_BY(outputLock_) = 0;
+  bool ringFull_ VRL_GUARDED_BY(outputLock_) = false;
+  bool ringReleased_ VRL_GUARDED_BY(outputLock_) = true;
 
-  // Guarded by inputLock_.
-  std::vector<uint8_t> dispatchBuffer_;
-  uint32_t dispatchHead_ = 0, dispatchTail_ = 0;
-  bool dispatchFull_ = false;
-  uint32_t scanPosition_ = 0, notifiedPosition_ = 0;
+  std::vector<uint8_t> dispatchBuffer_ VRL_GUARDED_BY(inputLock_);
+  uint32_t dispatchHead_ VRL_GUARDED_BY(inputLock_) = 0;
+  uint32_t dispatchTail_ VRL_GUARDED_BY(inputLock_) = 0;
+  bool dispatchFull_ VRL_GUARDED_BY(inputLock_) = false;
+  uint32_t scanPosition_ VRL_GUARDED_BY(inputLock_) = 0;
+  uint32_t notifiedPosition_ VRL_GUARDED_BY(inputLock_) = 0;
 
   std::atomic<int32_t> lineErrors_{0};
   std::atomic<bool> rs485_{false};
@@ -257,7 +262,7 @@ class TVrlBaseDispatcher {
   std::thread workers_[kWorkerCount];
   std::mutex endLock_;
   std::condition_variable endSignal_;
-  bool workerEnded_[kWorkerCount] = {true, true, true, true};  // guarded by endLock_
+  bool workerEnded_[kWorkerCount] VRL_GUARDED_BY(endLock_) = {true, true, true, true};
 
   TEvent threadAck_{TEvent::TReset::Auto};
   TEvent outputReady_{TEvent::TReset::Auto};

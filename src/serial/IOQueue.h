@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "serial/Event.h"
+#include "serial/ThreadAnnotations.h"
 
 class TIOBuffer {
  public:
@@ -67,7 +68,7 @@ class TIOQueue {
 
  private:
   mutable std::mutex lock_;
-  std::deque<std::unique_ptr<TIOBuffer>> items_;  // guarded by lock_
-  int64_t bytesQueued_ = 0;                       // guarded by lock_
+  std::deque<std::unique_ptr<TIOBuffer>> items_ VRL_GUARDED_BY(lock_);
+  int64_t bytesQueued_ VRL_GUARDED_BY(lock_) = 0;
   TEvent pushEvent_;
 };

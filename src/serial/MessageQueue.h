@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "serial/MainThreadQueue.h"
+#include "serial/ThreadAnnotations.h"
 
 class TMessageQueue : public TMainThreadQueue {
  public:
@@ -53,5 +54,5 @@ class TMessageQueue : public TMainThreadQueue {
   const std::thread::id mainThread_;
   std::mutex lock_;
   std::condition_variable handled_;
-  std::deque<TMessage> pending_;  // guarded by lock_
+  std::deque<TMessage> pending_ VRL_GUARDED_BY(lock_);
 };
