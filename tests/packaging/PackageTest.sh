@@ -23,6 +23,8 @@ for dependency in libqt6widgets6 qt6-qpa-plugins; do
 done
 
 dpkg-deb -x "$package" "$work/root"
-readelf -S "$work/root/usr/bin/tovrana" | grep -q '\.tovrana_version' ||
+# Read whole first: grep -q stopping early would break readelf's pipe.
+sections=$(readelf -S "$work/root/usr/bin/tovrana")
+grep -q '\.tovrana_version' <<<"$sections" ||
   { echo "the packaged panel has lost its version block"; exit 1; }
 echo "package ok: $(basename "$package")"
