@@ -312,19 +312,19 @@ int32_t TVrlBaseDispatcher::SetFlowChars(uint8_t xonChar, uint8_t xoffChar) {
 
 int32_t TVrlBaseDispatcher::SetDTRLine(bool on) {
   std::lock_guard guard(dispatcherLock_);
-  if (dtrAuto_) return 1;
-  if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
-  if (DeviceEscape(on ? kSetDtr : kClrDtr) < 0) return vrl::kErrBadArgument;
-  dtrState_ = on;
-  return 0;
+  return SetControlLine(on, dtrAuto_, on ? kSetDtr : kClrDtr, dtrState_);
 }
 
 int32_t TVrlBaseDispatcher::SetRTSLine(bool on) {
   std::lock_guard guard(dispatcherLock_);
-  if (rtsAuto_) return 1;
+  return SetControlLine(on, rtsAuto_, on ? kSetRts : kClrRts, rtsState_);
+}
+
+int32_t TVrlBaseDispatcher::SetControlLine(bool on, bool automatic, int32_t escape, bool& state) {
+  if (automatic) return 1;
   if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
-  if (DeviceEscape(on ? kSetRts : kClrRts) < 0) return vrl::kErrBadArgument;
-  rtsState_ = on;
+  if (DeviceEscape(escape) < 0) return vrl::kErrBadArgument;
+  state = on;
   return 0;
 }
 

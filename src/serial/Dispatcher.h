@@ -165,6 +165,9 @@ class TVrlBaseDispatcher {
   enum TWorker { kRead, kDispatch, kWrite, kStatus, kWorkerCount };
 
   int32_t StartThreads();
+  // DTR or RTS: 1 while the driver drives the line, else the escape's outcome.
+  // Called with the dispatcher lock held.
+  int32_t SetControlLine(bool on, bool automatic, int32_t escape, bool& state);
   void StartWorker(TWorker worker);
   void ReleaseBuffers();
   void ApplyDeviceState(TDeviceControlBlock& dcb, int32_t& result);
