@@ -1,21 +1,7 @@
 #include "SettingsTestSupport.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
-
-TTemporaryFolder::TTemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tovrana-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TTemporaryFolder::~TTemporaryFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
 
 TLoadedSettings::TLoadedSettings()
     : Ports{&PortObjects[0], &PortObjects[1], &PortObjects[2], &PortObjects[3]} {

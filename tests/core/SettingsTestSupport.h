@@ -6,22 +6,11 @@
 #include <filesystem>
 #include <string>
 
+#include "TemporaryFolder.h"
 #include "core/CommandList.h"
 #include "core/MainWindowState.h"
 #include "core/Settings.h"
 #include "serial/ComPort.h"
-
-class TTemporaryFolder {
- public:
-  TTemporaryFolder();
-  ~TTemporaryFolder();
-  TTemporaryFolder(const TTemporaryFolder&) = delete;
-  TTemporaryFolder& operator=(const TTemporaryFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // What one run of the program holds between load and save.
 struct TLoadedSettings {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "TemporaryFolder.h"
 #include "dialogs/ExeInfo.h"
 #include "dialogs/version/ElfSection.h"
 #include "dialogs/version/VersionBlockBuilder.h"
@@ -38,27 +39,6 @@ void WriteFile(const fs::path& path, const std::vector<char>& bytes) {
 }
 
 // A private folder for the files a test makes, removed with everything in it.
-class TScratchFolder {
- public:
-  TScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "exeinfo-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TScratchFolder(const TScratchFolder&) = delete;
-  TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-  const fs::path& Path() const { return path_; }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
-
 void ExpectNoBlockRead(const TExeInfo& info, const std::string& what) {
   for (const std::string* text :
        {&info.CompanyName(), &info.FileDescription(), &info.FileVersion(), &info.InternalName(),
@@ -136,7 +116,7 @@ TEST(ExeInfo, FilesWithoutAReadableBlockKeepTheInitialTexts) {
   ASSERT_GT(self.size(), 64u);
   ASSERT_EQ(self[4], 2) << "the damage table is written for 64-bit files";
   ASSERT_EQ(self[5], 1) << "the damage table is written for little-endian files";
-  const TScratchFolder folder;
+  const TTemporaryFolder folder;
   WriteFile(folder / "intact", self);
   ASSERT_EQ(TExeInfo((folder / "intact").string()).ProductName(), "Tovrana");
   for (const TSpoiledCopyCase& spoiled : kSpoiledCopies) {
@@ -169,7 +149,7 @@ class TReplacedBlock {
   std::string Path() const { return path_.string(); }
 
  private:
-  TScratchFolder folder_;
+  TTemporaryFolder folder_;
   fs::path path_ = folder_ / "replaced";
 };
 
@@ -289,7 +269,7 @@ TEST(ExeInfo, TempDirEndsInASlash) {
 }
 
 TEST(ExeInfo, MyDocumentsDirFollowsTheUserDirectories) {
-  const TScratchFolder home;
+  const TTemporaryFolder home;
   fs::create_directories(home / "Documents");
   fs::create_directories(home / "Dokumente");
   fs::create_directories(home / "config");

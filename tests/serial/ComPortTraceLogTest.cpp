@@ -38,7 +38,7 @@ class ComPortTraceLogTest : public testing::Test {
   std::string TraceFile() const { return folder_.File("VREL.TRC"); }
   std::string LogFile() const { return folder_.File("VREL.LOG"); }
 
-  TScratchFolder folder_;
+  TTemporaryFolder folder_;
   TPty pty_;
   TMessageQueue queue_;
   TVrlComPort port_;

@@ -62,7 +62,7 @@ class DispatchLogTest : public testing::Test {
 
   int64_t now_ = 0;
   TDispatchLog log_;
-  TScratchFolder folder_;
+  TTemporaryFolder folder_;
 };
 
 TEST_F(DispatchLogTest, HeaderNamesTheProgramToolchainSystemDeviceAndTime) {

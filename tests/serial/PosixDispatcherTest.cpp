@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "Pty.h"
+#include "TemporaryFolder.h"
 #include "TestOwner.h"
 #include "serial/ResultCodes.h"
 #include "serial/SerialErrors.h"
@@ -124,18 +125,8 @@ TEST_F(PosixDispatcherTest, PtyKeepsRateStopBitsAndFlowSettings) {
 
 class RefusedDeviceTest : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vrl-refused-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    directory_ = pattern;
-  }
-  void TearDown() override {
-    for (const char* name : {"file", "fifo", "socket"}) {
-      ::unlink((directory_ + "/" + name).c_str());
-    }
-    ::rmdir(directory_.c_str());
-  }
-  std::string directory_;
+  TTemporaryFolder folder_;
+  const std::string directory_ = folder_.Path().string();
 };
 
 TEST_F(RefusedDeviceTest, OpensOnlyTerminalCharacterDevices) {

@@ -1,8 +1,6 @@
-// A scratch folder for the dump files of the trace and log tests, removed with
-// its contents at the end of the test. Test thread only.
+// What the trace and log tests need of their dump files: a temporary folder to
+// write them in and a way to read one back. Test thread only.
 #pragma once
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,27 +8,7 @@
 #include <optional>
 #include <string>
 
-class TScratchFolder {
- public:
-  TScratchFolder()
-      : path_(std::filesystem::temp_directory_path() /
-              ("tovrana-dump-" + std::to_string(::getpid()) + "-" + std::to_string(++count_))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~TScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TScratchFolder(const TScratchFolder&) = delete;
-  TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  static inline int count_ = 0;
-  std::filesystem::path path_;
-};
+#include "TemporaryFolder.h"
 
 // The whole file, or nothing when it does not exist.
 inline std::optional<std::string> ReadFile(const std::string& path) {

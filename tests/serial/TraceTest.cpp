@@ -68,7 +68,7 @@ class TraceDumpTest : public testing::TestWithParam<TDumpCase> {};
 
 TEST_P(TraceDumpTest, WritesTheExpectedText) {
   const TDumpCase& dumpCase = GetParam();
-  TScratchFolder folder;
+  TTemporaryFolder folder;
   TTrace trace;
   ASSERT_EQ(trace.Start(dumpCase.size), 0);
   for (const TRecord& record : dumpCase.records) {
@@ -89,7 +89,7 @@ void Record(TTrace& trace, const std::string& bytes) {
 }
 
 TEST(TraceTest, NothingRecordedWritesNoFile) {
-  TScratchFolder folder;
+  TTemporaryFolder folder;
   const std::string file = folder.File("VREL.TRC");
   TTrace trace;
   EXPECT_EQ(trace.Dump(file, false, false, false), 0);  // no buffer at all
@@ -108,7 +108,7 @@ TEST(TraceTest, SizeAboveTheLimitIsRefused) {
 }
 
 TEST(TraceTest, PauseClearAndRestartAfterDump) {
-  TScratchFolder folder;
+  TTemporaryFolder folder;
   const std::string file = folder.File("VREL.TRC");
   TTrace trace;
   ASSERT_EQ(trace.Start(10), 0);
@@ -151,7 +151,7 @@ class TraceUnwritableTest : public testing::TestWithParam<TUnwritableCase> {};
 
 TEST_P(TraceUnwritableTest, ReturnsTheCauseAndStopsTheTrace) {
   const TUnwritableCase& unwritable = GetParam();
-  TScratchFolder folder;
+  TTemporaryFolder folder;
   std::filesystem::create_directories(folder.Path() / "folder");
   std::ofstream(folder.File("plain")) << "a file";
   TTrace trace;
