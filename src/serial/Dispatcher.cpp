@@ -229,11 +229,15 @@ int32_t TVrlBaseDispatcher::SetBufferSizes(uint32_t inSize, uint32_t outSize) {
   return DeviceSetBufferSizes(inSize, outSize);
 }
 
+bool TVrlBaseDispatcher::ThresholdsValid(uint32_t bufferFull, uint32_t bufferResume) const {
+  return bufferResume <= bufferFull && bufferFull <= inSize_;
+}
+
 int32_t TVrlBaseDispatcher::SetHardwareFlow(uint32_t bufferFull, uint32_t bufferResume,
                                             uint32_t options) {
   using namespace vrl::dcb;
   std::lock_guard guard(dispatcherLock_);
-  if (bufferFull < bufferResume || bufferFull > inSize_) return vrl::kErrBadArgument;
+  if (!ThresholdsValid(bufferFull, bufferResume)) return vrl::kErrBadArgument;
   if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
   TDeviceControlBlock dcb;
   ReadDeviceState(dcb);
@@ -268,7 +272,7 @@ int32_t TVrlBaseDispatcher::EnableSoftwareFlow(uint32_t bufferFull, uint32_t buf
                                                uint32_t options) {
   using namespace vrl::dcb;
   std::lock_guard guard(dispatcherLock_);
-  if (bufferFull < bufferResume || bufferFull > inSize_) return vrl::kErrBadArgument;
+  if (!ThresholdsValid(bufferFull, bufferResume)) return vrl::kErrBadArgument;
   if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
   TDeviceControlBlock dcb;
   ReadDeviceState(dcb);

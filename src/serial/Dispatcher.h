@@ -165,6 +165,9 @@ class TVrlBaseDispatcher {
   enum TWorker { kRead, kDispatch, kWrite, kStatus, kWorkerCount };
 
   int32_t StartThreads();
+  // The receive handshake's marks: resume at or below full, full within the
+  // input buffer. Called with the dispatcher lock held.
+  bool ThresholdsValid(uint32_t bufferFull, uint32_t bufferResume) const;
   // DTR or RTS: 1 while the driver drives the line, else the escape's outcome.
   // Called with the dispatcher lock held.
   int32_t SetControlLine(bool on, bool automatic, int32_t escape, bool& state);
