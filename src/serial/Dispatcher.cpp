@@ -134,7 +134,8 @@ int32_t TVrlBaseDispatcher::InitializePort(const std::string& deviceName, uint32
     ringSeen_ = false;
     lastBaud_ = 115200;
   }
-  result = SetLineParams(baud, parity, dataBits, stopBits);
+  // Nothing was ever written on this port: there is nothing to drain.
+  result = ProgramLine(baud, parity, dataBits, stopBits, false);
   if (result != 0) {
     ShutdownPort();
     return result;
@@ -170,6 +171,11 @@ void TVrlBaseDispatcher::ApplyDeviceState(TDeviceControlBlock& dcb, int32_t& res
 
 int32_t TVrlBaseDispatcher::SetLineParams(uint32_t baud, uint8_t parity, uint8_t dataBits,
                                           uint8_t stopBits) {
+  return ProgramLine(baud, parity, dataBits, stopBits, true);
+}
+
+int32_t TVrlBaseDispatcher::ProgramLine(uint32_t baud, uint8_t parity, uint8_t dataBits,
+                                        uint8_t stopBits, bool drain) {
   using namespace vrl::dcb;
   TDeviceControlBlock wanted;
   {
@@ -179,6 +185,8 @@ int32_t TVrlBaseDispatcher::SetLineParams(uint32_t baud, uint8_t parity, uint8_t
     wanted.Flags =
         (wanted.Flags | kBinary | kTxContinueOnXoff) & ~(kParity | kDsrSensitivity | kNull);
     if (baud != 0) wanted.BaudRate = baud;
+    // Speed 0 hangs a real line up: a device left there gets the default rate.
+    if (wanted.BaudRate == 0) wanted.BaudRate = kDefaultBaud;
     if (parity != 5) wanted.Parity = parity;
     if (dataBits != 9) wanted.ByteSize = dataBits;
     if (stopBits == 0) stopBits = 1;
@@ -193,7 +201,7 @@ int32_t TVrlBaseDispatcher::SetLineParams(uint32_t baud, uint8_t parity, uint8_t
       return 0;
     }
   }
-  DrainBeforeLineChange();
+  if (drain) DrainBeforeLineChange();
   std::lock_guard guard(dispatcherLock_);
   if (!ThreadOperationsAllowed()) return vrl::kErrCommNotOpen;
   TDeviceControlBlock dcb;
@@ -208,17 +216,32 @@ int32_t TVrlBaseDispatcher::SetLineParams(uint32_t baud, uint8_t parity, uint8_t
   return result;
 }
 
+uint32_t TVrlBaseDispatcher::UnsentCount() {
+  uint32_t unsent;
+  {
+    std::lock_guard output(outputLock_);
+    unsent = RingCount() + batchUnsent_;
+  }
+  // Read after the batch: bytes it hands to the driver meanwhile count there.
+  std::lock_guard guard(dispatcherLock_);
+  if (DeviceOpen()) unsent += DeviceOutputQueued();
+  return unsent;
+}
+
 void TVrlBaseDispatcher::DrainBeforeLineChange() {
-  for (int i = 0; i < 5000 && OutputUsed() > 0; ++i) SleepMilliseconds(2);
+  // Everything not yet on the wire: the ring, the batch the write thread
+  // holds, and what the driver still queues.
+  for (int i = 0; i < 5000 && UnsentCount() > 0; ++i) SleepMilliseconds(2);
   TDeviceControlBlock dcb;
   {
     std::lock_guard guard(dispatcherLock_);
     ReadDeviceState(dcb);
   }
+  // A line at speed 0 sends nothing, so nothing is left on its wire.
+  if (dcb.BaudRate == 0) return;
   const uint64_t bits =
       dcb.ByteSize + 2u + (dcb.Parity != 0 ? 1u : 0u) + (dcb.StopBits != 0 ? 1u : 0u);
-  const uint64_t baud = dcb.BaudRate != 0 ? dcb.BaudRate : 1;
-  uint64_t t = (10'000'000 / baud) * bits * 18;  // units of 100 ns
+  uint64_t t = (10'000'000 / dcb.BaudRate) * bits * 18;  // units of 100 ns
   if (t < 10'000) t *= 2;
   SleepMilliseconds(static_cast<uint32_t>(t / 10'000 + (t % 10'000 != 0 ? 1 : 0)));
 }

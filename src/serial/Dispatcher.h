@@ -46,6 +46,8 @@ class TVrlBaseDispatcher {
   static constexpr uint32_t kMsgTriggerAvail = 0x7E01;
   // Device escapes.
   static constexpr int32_t kSetRts = 3, kClrRts = 4, kSetDtr = 5, kClrDtr = 6;
+  // The rate a line gets when neither the settings nor the device name one.
+  static constexpr uint32_t kDefaultBaud = 19200;
 
   explicit TVrlBaseDispatcher(TDispatcherOwner* owner);
   TVrlBaseDispatcher(const TVrlBaseDispatcher&) = delete;
@@ -63,6 +65,8 @@ class TVrlBaseDispatcher {
   int32_t InitializePort(const std::string& deviceName, uint32_t baud, uint8_t parity,
                          uint8_t dataBits, uint8_t stopBits, uint32_t inSize, uint32_t outSize,
                          uint32_t lineOptions);
+  // baud 0 keeps the device's rate, or kDefaultBaud where it has none; the
+  // line is never programmed at speed 0.
   int32_t SetLineParams(uint32_t baud, uint8_t parity, uint8_t dataBits, uint8_t stopBits);
   int32_t SetBufferSizes(uint32_t inSize, uint32_t outSize);
   int32_t SetHardwareFlow(uint32_t bufferFull, uint32_t bufferResume, uint32_t options);
@@ -130,6 +134,8 @@ class TVrlBaseDispatcher {
   virtual int32_t DeviceSetBufferSizes(uint32_t inSize, uint32_t outSize) = 0;
   virtual uint8_t DeviceModemStatus() = 0;  // CTS 0x10, DSR 0x20, RI 0x40, DCD 0x80
   virtual int32_t CloseDeviceHandle() = 0;
+  // Bytes the driver has taken but not yet sent; 0 where it cannot tell.
+  virtual uint32_t DeviceOutputQueued() { return 0; }
   virtual bool DeviceOpen() const = 0;
   // The driver switches the transmitter itself in RS485 mode.
   virtual bool DriverTogglesRts() const = 0;
@@ -174,6 +180,12 @@ class TVrlBaseDispatcher {
   void StartWorker(TWorker worker);
   void ReleaseBuffers();
   void ApplyDeviceState(TDeviceControlBlock& dcb, int32_t& result);
+  // drain: wait first for what is still unsent, as a line change on an open
+  // port does.
+  int32_t ProgramLine(uint32_t baud, uint8_t parity, uint8_t dataBits, uint8_t stopBits,
+                      bool drain);
+  // The ring, the write thread's batch and the driver's queue.
+  uint32_t UnsentCount();
   void DrainBeforeLineChange();
   bool ThreadOperationsAllowed() const;
   uint32_t RingCount() const;
@@ -243,6 +255,8 @@ class TVrlBaseDispatcher {
   uint32_t ringTail_ VRL_GUARDED_BY(outputLock_) = 0;
   bool ringFull_ VRL_GUARDED_BY(outputLock_) = false;
   bool ringReleased_ VRL_GUARDED_BY(outputLock_) = true;
+  // Bytes of the write thread's batch not yet taken by the device.
+  uint32_t batchUnsent_ VRL_GUARDED_BY(outputLock_) = 0;
 
   std::vector<uint8_t> dispatchBuffer_ VRL_GUARDED_BY(inputLock_);
   uint32_t dispatchHead_ VRL_GUARDED_BY(inputLock_) = 0;

@@ -117,9 +117,14 @@ int32_t TVrlBaseDispatcher::RunWriter() {
       std::memcpy(writeBlock_.data() + firstPart, ring_.data(), count - firstPart);
       ringHead_ = ringTail_ = 0;
       ringFull_ = false;
+      batchUnsent_ = count;
     }
     const int32_t written =
         DeviceWrite(writeBlock_.data(), static_cast<int32_t>(writeBlock_.size()));
+    {
+      std::lock_guard output(outputLock_);
+      batchUnsent_ = 0;
+    }
     if (written == -1) {
       threadAck_.Set();
       return 0;

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "FakeDevice.h"
 #include "TestOwner.h"
@@ -66,6 +68,86 @@ TEST_F(BaseDispatcherTest, LineChangesWriteOnceAfterTheDrainOrNotAtAll) {
     EXPECT_EQ(writes[0].StopBits, c.stopCode) << c.name;
     EXPECT_EQ(writes[0].Flags & (kBinary | kTxContinueOnXoff), kBinary | kTxContinueOnXoff);
     EXPECT_EQ(writes[0].Flags & (kParity | kDsrSensitivity | kNull), 0u);
+  }
+}
+
+struct TOpenRateCase {
+  const char* name;
+  uint32_t deviceRate, requested, programmed;
+};
+
+const TOpenRateCase kOpenRateCases[] = {
+    {"hung-up device, stored rate 0", 0, 0, 19200}, {"hung-up device", 0, 9600, 9600},
+    {"hung-up device at a slow rate", 0, 50, 50},   {"slow device keeps its rate", 50, 0, 50},
+    {"device keeps its rate", 9600, 0, 9600},       {"slow device", 50, 19200, 19200},
+};
+
+TEST_F(BaseDispatcherTest, OpeningWaitsForNothingAndNeverProgramsSpeedZero) {
+  for (const auto& c : kOpenRateCases) {
+    device_ = std::make_unique<TFakeDevice>(&owner_);
+    TDeviceControlBlock found;
+    found.BaudRate = c.deviceRate;
+    device_->SetDeviceState(found);
+    ASSERT_EQ(device_->InitializePort("fake", c.requested, 0, 8, 1, 4096, 4096, 0), 0) << c.name;
+    EXPECT_EQ(Count("sleep"), 0u) << c.name;
+    const auto writes = device_->Writes();
+    ASSERT_FALSE(writes.empty()) << c.name;
+    EXPECT_EQ(writes.front().BaudRate, c.programmed) << c.name;
+    // A later line change keeps the rate as well, and waits its character times.
+    device_->Clear();
+    ASSERT_EQ(device_->SetLineParams(0, 2, 8, 1), 0) << c.name;
+    for (const TDeviceControlBlock& write : device_->Writes()) {
+      EXPECT_EQ(write.BaudRate, c.programmed) << c.name;
+    }
+    EXPECT_EQ(Count("sleep"), 1u) << c.name;
+  }
+}
+
+// What is still unsent when a line change comes: the drain must see it leave
+// before the new settings are applied.
+struct TUnsentCase {
+  const char* name;
+  std::function<void(TFakeDevice&)> leave;
+};
+
+const TUnsentCase kUnsentCases[] = {
+    {"a batch the write thread holds",
+     [](TFakeDevice& device) {
+       device.SetWriteGate(false);
+       const std::string batch(3000, 'b');
+       ASSERT_EQ(device.WriteBlock(batch.data(), 3000), 0);
+       ASSERT_TRUE(Eventually([&] { return device.OutputUsed() == 0; }));
+     }},
+    {"a batch held and more in the ring",
+     [](TFakeDevice& device) {
+       device.SetWriteGate(false);
+       const std::string batch(3000, 'b');
+       ASSERT_EQ(device.WriteBlock(batch.data(), 3000), 0);
+       ASSERT_TRUE(Eventually([&] { return device.OutputUsed() == 0; }));
+       ASSERT_EQ(device.WriteBlock("ring", 4), 0);
+     }},
+    {"bytes the driver still queues", [](TFakeDevice& device) { device.SetDriverQueued(3000); }},
+};
+
+TEST_F(BaseDispatcherTest, LineChangeAppliesOnlyOnceEverythingUnsentHasLeft) {
+  for (const auto& c : kUnsentCases) {
+    Open();
+    c.leave(*device_);
+    ASSERT_EQ(device_->SetLineParams(19200, 0, 8, 1), 0) << c.name;
+    const auto records = device_->Records();
+    const auto dcb = std::find(records.begin(), records.end(), "dcb");
+    ASSERT_NE(dcb, records.end()) << c.name;
+    for (auto r = dcb; r != records.end(); ++r) {
+      EXPECT_TRUE(r->rfind("write", 0) != 0 && r->rfind("driver sent", 0) != 0)
+          << c.name << ": " << r->substr(0, 20) << " after the new settings";
+    }
+    EXPECT_NE(std::find_if(records.begin(), dcb,
+                           [](const std::string& r) {
+                             return r.rfind("write", 0) == 0 || r.rfind("driver sent", 0) == 0;
+                           }),
+              dcb)
+        << c.name;
+    device_->SetWriteGate(true);
   }
 }
 

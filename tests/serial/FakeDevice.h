@@ -25,7 +25,7 @@ class TFakeDevice : public TVrlBaseDispatcher {
   }
 
   // Everything recorded since the last Clear, in order: "dcb", "escape N",
-  // "sleep N", "write <bytes>", "temt".
+  // "sleep N", "driver sent N", "write <bytes>", "temt".
   std::vector<std::string> Records() {
     std::lock_guard guard(lock_);
     return records_;
@@ -48,7 +48,18 @@ class TFakeDevice : public TVrlBaseDispatcher {
       return false;
     });
   }
+  // The state the device is found in when it opens.
+  void SetDeviceState(const TDeviceControlBlock& dcb) {
+    std::lock_guard guard(lock_);
+    dcb_ = dcb;
+  }
+  // Bytes the driver reports as taken but not yet sent.
+  void SetDriverQueued(uint32_t count) {
+    std::lock_guard guard(lock_);
+    driverQueued_ = count;
+  }
   // While closed, device writes wait; lets a test hold bytes in the ring.
+  // Any sleep of the dispatcher opens it again: the line moves on meanwhile.
   void SetWriteGate(bool open) {
     std::lock_guard guard(lock_);
     gateOpen_ = open;
@@ -81,6 +92,10 @@ class TFakeDevice : public TVrlBaseDispatcher {
   }
   int32_t DeviceSetBufferSizes(uint32_t, uint32_t) override { return 0; }
   uint8_t DeviceModemStatus() override { return 0; }
+  uint32_t DeviceOutputQueued() override {
+    std::lock_guard guard(lock_);
+    return driverQueued_;
+  }
   int32_t CloseDeviceHandle() override {
     std::lock_guard guard(lock_);
     open_ = false;
@@ -102,10 +117,12 @@ class TFakeDevice : public TVrlBaseDispatcher {
   int32_t DeviceRead(uint8_t*, int32_t) override { return 0; }
   int32_t DeviceWrite(const uint8_t* data, int32_t size) override {
     std::unique_lock lock(lock_);
+    writing_ = true;
     changed_.wait(lock, [&] { return gateOpen_; });
+    writing_ = false;
+    changed_.notify_all();
     if (failWrites_) return vrl::kErrDeviceWrite;
     records_.push_back("write " + std::string(reinterpret_cast<const char*>(data), size));
-    changed_.notify_all();
     return 0;
   }
   bool WaitTransmitterEmpty(uint32_t) override {
@@ -118,8 +135,16 @@ class TFakeDevice : public TVrlBaseDispatcher {
     return 0;
   }
   void SetThreadPriority(int, int) override {}
+  // Recorded; meanwhile the driver sends what it queues and a held write
+  // goes out, which the sleep waits for at most as long as it lasts.
   void SleepMilliseconds(uint32_t milliseconds) override {
-    Record("sleep " + std::to_string(milliseconds));
+    std::unique_lock lock(lock_);
+    records_.push_back("sleep " + std::to_string(milliseconds));
+    if (driverQueued_ > 0) records_.push_back("driver sent " + std::to_string(driverQueued_));
+    driverQueued_ = 0;
+    gateOpen_ = true;
+    changed_.notify_all();
+    changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return !writing_; });
   }
 
  private:
@@ -135,6 +160,8 @@ class TFakeDevice : public TVrlBaseDispatcher {
   std::condition_variable changed_;
   bool open_ = false;
   bool gateOpen_ = true;
+  bool writing_ = false;
+  uint32_t driverQueued_ = 0;
   bool failWrites_ = false;
   bool canSense_ = true;
   TDeviceControlBlock dcb_;

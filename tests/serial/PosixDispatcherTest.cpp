@@ -3,6 +3,7 @@
 // and the faults that matter most: a vanished device and many open-close cycles.
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -10,11 +11,13 @@
 
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <memory>
 
 #include "Pty.h"
 #include "TemporaryFolder.h"
 #include "TestOwner.h"
+#include "serial/ComPortPresent.h"
 #include "serial/ResultCodes.h"
 #include "serial/SerialErrors.h"
 #include "serial/posix/LineTermios.h"
@@ -189,6 +192,88 @@ TEST_F(PosixDispatcherTest, SecondOpenIsInUse) {
   ::flock(other.Get(), LOCK_UN);
   EXPECT_EQ(second.OpenDevice(pty_.SlavePath()), 0);
   EXPECT_EQ(second.CloseDevice(), 0);
+}
+
+// Another holder of the tty, by lock alone or by lock and exclusive mark:
+// neither a failed open nor the presence probe may change its exclusive state.
+struct THolderCase {
+  const char* name;
+  bool exclusive;
+  bool probe;
+};
+
+const THolderCase kHolderCases[] = {
+    {"open, lock only", false, false},
+    {"open, lock and exclusive mark", true, false},
+    {"probe, lock only", false, true},
+    {"probe, lock and exclusive mark", true, true},
+};
+
+int ExclusiveState(int fd) {
+  int exclusive = -1;
+  return ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 ? exclusive : -1;
+}
+
+TEST_F(PosixDispatcherTest, RefusedOpenLeavesTheHoldersExclusiveStateAsItWas) {
+  for (const auto& c : kHolderCases) {
+    TUniqueFd holder(::open(pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    ASSERT_TRUE(holder.Valid());
+    ASSERT_EQ(::flock(holder.Get(), LOCK_EX | LOCK_NB), 0);
+    if (c.exclusive) {
+      ASSERT_EQ(::ioctl(holder.Get(), TIOCEXCL), 0);
+    }
+    const int before = ExclusiveState(holder.Get());
+    if (c.probe) {
+      TPortMap map;
+      map.Assign(1, pty_.SlavePath());
+      EXPECT_TRUE(ComPortPresent(1, map)) << c.name;
+    } else {
+      TVrlPosixDispatcher port(&owner_);
+      EXPECT_EQ(port.InitializePort(pty_.SlavePath(), 9600, 0, 8, 1, kSize, kSize, 0),
+                vrl::kErrAccessDenied)
+          << c.name;
+    }
+    EXPECT_EQ(ExclusiveState(holder.Get()), before) << c.name;
+    ::ioctl(holder.Get(), TIOCNXCL);
+  }
+  // Free again, the port opens and its close takes its own mark away.
+  { auto port = Open(); }
+  TUniqueFd look(::open(pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+  ASSERT_TRUE(look.Valid());
+  EXPECT_EQ(ExclusiveState(look.Get()), 0);
+}
+
+// A pty left at speed 0 (as a hung-up port is), at 50 baud, and at 9600: the
+// open returns at once whatever the rate asked for, and the line is never
+// left at speed 0.
+struct TPtySpeedCase {
+  speed_t found;
+  uint32_t requested;
+  uint32_t after;
+};
+
+const TPtySpeedCase kPtySpeedCases[] = {
+    {B0, 19200, 19200}, {B0, 0, 19200},        {B50, 19200, 19200},
+    {B50, 0, 50},       {B9600, 19200, 19200}, {B9600, 0, 9600},
+};
+
+TEST_F(PosixDispatcherTest, OpeningAtAnySpeedIsPromptAndNeverAtSpeedZero) {
+  for (const auto& c : kPtySpeedCases) {
+    termios settings{};
+    ASSERT_EQ(::tcgetattr(pty_.Master(), &settings), 0);
+    ::cfsetospeed(&settings, c.found);
+    ::cfsetispeed(&settings, c.found);
+    ASSERT_EQ(::tcsetattr(pty_.Master(), TCSANOW, &settings), 0);
+    auto opening = std::async(std::launch::async, [&] { return Open(c.requested); });
+    ASSERT_EQ(opening.wait_for(std::chrono::seconds(60)), std::future_status::ready)
+        << c.found << " " << c.requested;
+    auto port = opening.get();
+    TLineTermios programmed;
+    ASSERT_EQ(GetLineTermios(pty_.Master(), programmed), 0);
+    EXPECT_EQ(programmed.Baud, c.after) << c.found << " " << c.requested;
+    ASSERT_EQ(port->WriteBlock("s", 1), 0);
+    EXPECT_EQ(pty_.Read(1), "s");
+  }
 }
 
 TEST_F(PosixDispatcherTest, VanishedDeviceKillsThePortCleanly) {

@@ -97,10 +97,12 @@ int32_t TVrlPosixDispatcher::OpenDevice(const std::string& deviceName) {
       opened.st_rdev != before.st_rdev || !::isatty(fd.Get())) {
     return vrl::kErrNotATerminal;
   }
-  if (::ioctl(fd.Get(), TIOCEXCL) != 0) {
-    return errno == EBUSY ? vrl::kErrAccessDenied : vrl::SystemErrorToResult(errno);
+  // Another holder's exclusive mark does not stop root; it counts as in use.
+  int exclusive = 0;
+  if (::ioctl(fd.Get(), TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
+    return vrl::kErrAccessDenied;
   }
-  // TIOCEXCL does not stop root; the lock is what other programs honour too.
+  // The lock is what other programs honour too.
   int locked;
   do {
     locked = ::flock(fd.Get(), LOCK_EX | LOCK_NB);
@@ -119,6 +121,10 @@ int32_t TVrlPosixDispatcher::OpenDevice(const std::string& deviceName) {
   struct serial_rs485 rs485 {};
   kernelRs485_ =
       ::ioctl(fd.Get(), TIOCGRS485, &rs485) == 0 && ::ioctl(fd.Get(), TIOCSRS485, &rs485) == 0;
+  // Last, so that nothing above can fail with the mark left behind.
+  if (::ioctl(fd.Get(), TIOCEXCL) != 0) {
+    return errno == EBUSY ? vrl::kErrAccessDenied : vrl::SystemErrorToResult(errno);
+  }
   device_ = std::move(fd);
   fd_ = device_.Get();
   errorCounters_ = {};
@@ -134,6 +140,12 @@ int32_t TVrlPosixDispatcher::CloseDeviceHandle() {
   ::ioctl(device_.Get(), TIOCNXCL);
   fd_ = -1;
   return device_.Reset() == 0 ? 0 : -1;
+}
+
+uint32_t TVrlPosixDispatcher::DeviceOutputQueued() {
+  int queued = 0;
+  if (::ioctl(device_.Get(), TIOCOUTQ, &queued) != 0 || queued < 0) return 0;
+  return static_cast<uint32_t>(queued);
 }
 
 int32_t TVrlPosixDispatcher::DeviceEscape(int32_t code) {

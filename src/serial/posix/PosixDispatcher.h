@@ -18,7 +18,9 @@ class TVrlPosixDispatcher : public TVrlBaseDispatcher {
   ~TVrlPosixDispatcher() override;
 
   // Opens only terminal character devices, never the active system console,
-  // and exclusively (TIOCEXCL and flock): -2/-3 absent, -5 in use.
+  // and exclusively (TIOCEXCL and flock): -2/-3 absent, -5 in use. The
+  // exclusive mark is set only once every step has succeeded, so a failed
+  // open leaves the device as it was found.
   int32_t OpenDevice(const std::string& deviceName) override;
 
  protected:
@@ -30,6 +32,7 @@ class TVrlPosixDispatcher : public TVrlBaseDispatcher {
   int32_t DeviceSetBufferSizes(uint32_t inSize, uint32_t outSize) override;
   uint8_t DeviceModemStatus() override;
   int32_t CloseDeviceHandle() override;
+  uint32_t DeviceOutputQueued() override;
   bool DeviceOpen() const override { return fd_.load() >= 0; }
   bool DriverTogglesRts() const override { return kernelRs485_; }
   bool CanSenseTransmitterEmpty() const override { return true; }
