@@ -190,7 +190,7 @@ void TVrlComPort::ReapplyFlowOptions() {
 
 void TVrlComPort::SetBufferFull(uint16_t value) {
   if (Unchanged(value == bufferFull_)) return;
-  bufferFull_ = value <= inSize_ ? value : PerMilleOf(value, kHardwareFullPerMille);
+  bufferFull_ = value <= inSize_ ? value : PerMilleOf(inSize_, kHardwareFullPerMille);
   ReapplyFlowOptions();
 }
 

@@ -3,6 +3,7 @@
 // component owns its dispatcher; the dispatcher owns the device and threads.
 #include <algorithm>
 #include <string>
+#include <system_error>
 
 #include "serial/ComPort.h"
 #include "serial/NotifyWindow.h"
@@ -57,7 +58,13 @@ void TVrlComPort::OpenPort() {
   // the user to pick one.
   if (tapiMode_ != TTapiMode::tmOn && comNumber_ == 0) throw ENoPortSelected(vrl::kErrNoPortSelected);
   if (deviceLayer_ != TDeviceLayer::dlWin32) throw ENullApi(vrl::kErrNullApi);
-  dispatcher_ = CreatePlatformDispatcher(this);
+  try {
+    dispatcher_ = CreatePlatformDispatcher(this);
+  } catch (const std::system_error& failure) {
+    // Its events need descriptors too: name the cause, such as none being left.
+    CheckResult(Loading(), SystemErrorResult(failure.code().value()));
+    throw;
+  }
   dispatcher_->SetDeviceName("COM" + std::to_string(comNumber_));
   try {
     const std::string devicePath = portMap_.DevicePath(comNumber_);

@@ -2,12 +2,20 @@
 // it again at once.
 #include "serial/ComPortPresent.h"
 
+#include <system_error>
+
 #include "serial/PlatformDispatcher.h"
 #include "serial/ResultCodes.h"
 
 bool ComPortPresent(uint16_t number, const TPortMap& portMap) {
   if (number == 0) return false;
-  const std::unique_ptr<TVrlBaseDispatcher> dispatcher = CreatePlatformDispatcher(nullptr);
+  std::unique_ptr<TVrlBaseDispatcher> dispatcher;
+  try {
+    dispatcher = CreatePlatformDispatcher(nullptr);
+  } catch (const std::system_error&) {
+    // Without descriptors to spare nothing can be opened, present or not.
+    return false;
+  }
   const int32_t result = dispatcher->OpenDevice(portMap.DevicePath(number));
   if (result == 0) {
     dispatcher->CloseDevice();

@@ -9,8 +9,12 @@
 
 #include "serial/Dispatcher.h"
 
-// owner may be null (the presence probe).
+// owner may be null (the presence probe). Raises std::system_error when the
+// system refuses what a dispatcher needs (such as descriptors for its events).
 std::unique_ptr<TVrlBaseDispatcher> CreatePlatformDispatcher(TDispatcherOwner* owner);
+
+// The result code that names an operating-system error of this platform.
+int32_t SystemErrorResult(int errorNumber);
 
 // True when an open failed with result because the user lacks the right to
 // open the device, not because someone else holds it.

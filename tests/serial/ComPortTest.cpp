@@ -106,15 +106,18 @@ INSTANTIATE_TEST_SUITE_P(
                        900,
                        100},
         TThresholdCase{"OnlyAMissingResumeIsSet", {Full(2000), kSoftware}, 2000, 1024},
-        TThresholdCase{"FullAboveInSizeStoresNinetyPercent", {Full(5000)}, 4500, 0},
+        TThresholdCase{"FullAboveInSizeStoresNinetyPercentOfInSize", {Full(5000)}, 3686, 0},
+        TThresholdCase{"FullAboveASmallInSize", {InSize(1001), Full(1002)}, 900, 0},
         TThresholdCase{"FullWithinInSizeIsStored", {Full(4096)}, 4096, 0},
         TThresholdCase{
             "ResumeAboveFullStoresTenPercentOfFull", {Full(2000), Resume(2001)}, 2000, 200},
         TThresholdCase{"ResumeUpToFullIsStored", {Full(2000), Resume(2000)}, 2000, 2000},
         // Each assignment re-applies the flow options, which re-runs the rule.
         TThresholdCase{"FullOfZeroUnderHardwareFlowIsReset", {kHardware, Full(0)}, 3686, 409},
-        TThresholdCase{
-            "FullAboveInSizeUnderSoftwareFlowIsReset", {kSoftware, Full(5000)}, 3072, 1024},
+        TThresholdCase{"FullAboveInSizeUnderSoftwareFlowStoresNinetyPercentOfInSize",
+                       {kSoftware, Full(5000)},
+                       3686,
+                       1024},
         TThresholdCase{"ResumeOfZeroUnderSoftwareFlowIsReset", {kSoftware, Resume(0)}, 3072, 1024}),
     [](const auto& info) { return info.param.name; });
 

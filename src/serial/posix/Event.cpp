@@ -6,10 +6,10 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <new>
+#include <system_error>
 
 TEvent::TEvent(TReset reset) : reset_(reset), fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-  if (!fd_.Valid()) throw std::bad_alloc();
+  if (!fd_.Valid()) throw std::system_error(errno, std::generic_category(), "eventfd");
 }
 
 void TEvent::Set() {

@@ -6,6 +6,7 @@
 
 #include "serial/ResultCodes.h"
 #include "serial/posix/PosixDispatcher.h"
+#include "serial/posix/SystemErrors.h"
 
 std::unique_ptr<TVrlBaseDispatcher> CreatePlatformDispatcher(TDispatcherOwner* owner) {
   return std::make_unique<TVrlPosixDispatcher>(owner);
@@ -20,3 +21,5 @@ std::string PermissionRefusalText(const std::string& devicePath) {
          ". Serial devices are usually open to members of the \"dialout\" group: add the user "
          "to it (for example: sudo usermod -aG dialout $USER) and log in again.";
 }
+
+int32_t SystemErrorResult(int errorNumber) { return vrl::SystemErrorToResult(errorNumber); }
