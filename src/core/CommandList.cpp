@@ -1,5 +1,6 @@
 #include "core/CommandList.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -10,6 +11,11 @@ void TCommand::Assign(const TCommand& source) {
   ButtonColour = source.ButtonColour;
   TextColour = source.TextColour;
   ImageIndex = source.ImageIndex;
+  PressData = source.PressData;
+  RepeatInterval = source.RepeatInterval;
+  Checksum = source.Checksum;
+  ChecksumFrom = source.ChecksumFrom;
+  ChecksumForm = source.ChecksumForm;
 }
 
 void TCommand::SetDefaults() {
@@ -19,6 +25,18 @@ void TCommand::SetDefaults() {
   ButtonColour = kColourButtonFace;
   TextColour = kColourWindowText;
   ImageIndex = -1;
+  PressData.clear();
+  RepeatInterval = 0;
+  Checksum.clear();
+  ChecksumFrom = 0;
+  ChecksumForm = TChecksumForm::Binary;
+}
+
+int32_t ClampRepeatInterval(int32_t milliseconds) {
+  constexpr int32_t kShortest = 20;
+  constexpr int32_t kLongest = 60000;
+  if (milliseconds <= 0) return 0;
+  return std::clamp(milliseconds, kShortest, kLongest);
 }
 
 TCommandList::TCommandList() = default;

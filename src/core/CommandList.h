@@ -10,8 +10,13 @@
 
 #include "core/Colour.h"
 
+// How a button's check is appended: as its bytes, or as upper-case hexadecimal
+// characters (two per byte) for text protocols.
+enum class TChecksumForm : uint8_t { Binary, Hex };
+
 // One grid button's record. Constructed only, every field is zero; the list puts
-// the records it adds to their defaults.
+// the records it adds to their defaults. The fields after ImageIndex are zero in
+// their defaults too, so a button without them behaves as a plain click button.
 struct TCommand {
   std::string Caption;
   std::string Data;
@@ -19,10 +24,24 @@ struct TCommand {
   TColour ButtonColour = 0;
   TColour TextColour = 0;
   int32_t ImageIndex = 0;
+  // Sent when the button goes down; a button with it sends Data on release.
+  std::string PressData{};
+  // Milliseconds between repeats while held: 0 (off) or 20..60000.
+  int32_t RepeatInterval = 0;
+  // The name of the check appended to every text the button sends; empty: none.
+  std::string Checksum{};
+  // How many leading bytes the check leaves out.
+  int32_t ChecksumFrom = 0;
+  TChecksumForm ChecksumForm = TChecksumForm::Binary;
 
   void Assign(const TCommand& source);
   void SetDefaults();
+  bool operator==(const TCommand&) const = default;
 };
+
+// A repeat interval brought into its range: 0 and below are off, 1..19 give 20,
+// above 60000 gives 60000.
+int32_t ClampRepeatInterval(int32_t milliseconds);
 
 class TCommandList {
  public:

@@ -22,6 +22,8 @@ constexpr std::string_view kWindows = "Windows";
 constexpr std::string_view kGeneral = "General";
 constexpr std::string_view kPorts = "Ports";
 constexpr std::string_view kButtonPrefix = "Button";
+constexpr std::string_view kBinaryForm = "Binary";
+constexpr std::string_view kHexForm = "Hex";
 
 struct THardwareFlowKey {
   std::string_view Key;
@@ -116,6 +118,14 @@ void ReadButton(const TIniFile& ini, int number, TCommand& record) {
   record.TextColour = static_cast<TColour>(
       ini.ReadInteger(section, "Text Colour", static_cast<int32_t>(kColourWindowText)));
   record.ImageIndex = ini.ReadInteger(section, "Image Index", -1);
+  record.PressData = ini.ReadString(section, "Press Data", "");
+  record.RepeatInterval = ClampRepeatInterval(ini.ReadInteger(section, "Repeat Interval", 0));
+  record.Checksum = ini.ReadString(section, "Checksum", "");
+  record.ChecksumFrom = std::max(ini.ReadInteger(section, "Checksum From", 0), 0);
+  record.ChecksumForm =
+      EqualsIgnoringCase(ini.ReadString(section, "Checksum Form", kBinaryForm), kHexForm)
+          ? TChecksumForm::Hex
+          : TChecksumForm::Binary;
 }
 
 void WriteGeneral(TIniFile& ini, const TMainWindowState& state) {
@@ -156,6 +166,17 @@ void WriteButton(TIniFile& ini, int number, const TCommand& record) {
   ini.WriteInteger(section, "Button Colour", static_cast<int32_t>(record.ButtonColour));
   ini.WriteInteger(section, "Text Colour", static_cast<int32_t>(record.TextColour));
   ini.WriteInteger(section, "Image Index", record.ImageIndex);
+  // Only what differs from the defaults, so that a plain button's section reads
+  // as it always has.
+  if (!record.PressData.empty()) ini.WriteString(section, "Press Data", record.PressData);
+  if (record.RepeatInterval != 0) {
+    ini.WriteInteger(section, "Repeat Interval", record.RepeatInterval);
+  }
+  if (!record.Checksum.empty()) ini.WriteString(section, "Checksum", record.Checksum);
+  if (record.ChecksumFrom != 0) ini.WriteInteger(section, "Checksum From", record.ChecksumFrom);
+  if (record.ChecksumForm == TChecksumForm::Hex) {
+    ini.WriteString(section, "Checksum Form", kHexForm);
+  }
 }
 
 // "Buttons" and "button notes" count as well: only the first six letters matter.

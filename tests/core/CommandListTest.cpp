@@ -5,13 +5,6 @@
 
 #include "core/CommandList.h"
 
-// Field by field, for the expectations below.
-bool operator==(const TCommand& a, const TCommand& b) {
-  return a.Caption == b.Caption && a.Data == b.Data && a.Output == b.Output &&
-         a.ButtonColour == b.ButtonColour && a.TextColour == b.TextColour &&
-         a.ImageIndex == b.ImageIndex;
-}
-
 namespace {
 
 TCommand Record(std::string caption, std::string data, uint8_t output, TColour button, TColour text,
@@ -21,6 +14,17 @@ TCommand Record(std::string caption, std::string data, uint8_t output, TColour b
 
 const TCommand kDefaults = Record("", "", 1, 0xFF00000F, 0xFF000008, -1);
 const TCommand kPower = Record("Power", "[PWR1],13", 3, 0x0000FF00, 0x00FFFFFF, 7);
+const TCommand kPanLeft{"Pan\\nleft",
+                        "$81 $01 $06 $01 $08 $08 $03 $03 $FF",
+                        2,
+                        0x00FF0000,
+                        0x00FFFFFF,
+                        12,
+                        "$81 $01 $06 $01 $08 $08 $01 $03 $FF",
+                        100,
+                        "CRC-16/MODBUS",
+                        1,
+                        TChecksumForm::Hex};
 
 class CommandListTest : public testing::Test {
  protected:
@@ -58,6 +62,21 @@ TEST_F(CommandListTest, CutCopyAndPaste) {
 
   list_.Delete(2);
   EXPECT_FALSE(list_.ClipboardEmpty());  // never set back
+}
+
+TEST_F(CommandListTest, TheWholeButtonClipboardCarriesTheHoldAndCheckFields) {
+  list_.Get(0).Assign(kPanLeft);
+  EXPECT_EQ(list_.Get(0), kPanLeft);
+  EXPECT_TRUE(list_.CutButton(0));
+  EXPECT_EQ(list_.Get(0), kDefaults);
+  EXPECT_TRUE(list_.PasteButton(2));
+  EXPECT_EQ(list_.Get(2), kPanLeft);
+}
+
+TEST(RepeatInterval, IsOffOrWithinItsRange) {
+  const std::pair<int32_t, int32_t> cases[] = {
+      {-5, 0}, {0, 0}, {1, 20}, {19, 20}, {20, 20}, {250, 250}, {60000, 60000}, {60001, 60000}};
+  for (const auto& [stored, used] : cases) EXPECT_EQ(ClampRepeatInterval(stored), used) << stored;
 }
 
 TEST_F(CommandListTest, OperationsBeyondTheEndChangeNothing) {

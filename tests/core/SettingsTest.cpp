@@ -272,6 +272,50 @@ TEST_F(SettingsTest, WindowsFileRoundTripsToTheSameState) {
   EXPECT_EQ(ReadText(File()), saved);  // byte for byte, Windows-1252 included
 }
 
+TEST_F(SettingsTest, HoldAndCheckKeysLoadAndOnlyTheNonDefaultOnesAreSaved) {
+  WriteText(File(),
+            "[General]\nButton Rows=3\nButton Cols=1\n"
+            "[Button 1]\nCaption=Pan\nData=$81 $01 $06 $01 $08 $08 $03 $03 $FF\n"
+            "Press Data=$81 $01 $06 $01 $08 $08 $01 $03 $FF\nRepeat Interval=5\n"
+            "Checksum=CRC-16/MODBUS\nChecksum From=1\nchecksum form=hex\n"
+            "[Button 2]\nCaption=Plain\nRepeat Interval=0\nChecksum Form=Binary\n"
+            "Checksum From=-3\nPress Data=\n"
+            "[Button 3]\nRepeat Interval=99999\nChecksum=CRC-99/NONE\nChecksum Form=Octal\n");
+  TLoadedSettings loaded;
+  loaded.Read(File());
+  const TCommand& pan = loaded.Commands.Get(0);
+  EXPECT_EQ(pan.PressData, "$81 $01 $06 $01 $08 $08 $01 $03 $FF");
+  EXPECT_EQ(pan.RepeatInterval, 20);
+  EXPECT_EQ(pan.Checksum, "CRC-16/MODBUS");
+  EXPECT_EQ(pan.ChecksumFrom, 1);
+  EXPECT_EQ(pan.ChecksumForm, TChecksumForm::Hex);
+  EXPECT_EQ(loaded.Commands.Get(1).ChecksumFrom, 0);
+  EXPECT_EQ(loaded.Commands.Get(2).RepeatInterval, 60000);
+  EXPECT_EQ(loaded.Commands.Get(2).ChecksumForm, TChecksumForm::Binary);
+
+  // The whole-button clipboard carries them to another button, which saves them.
+  ASSERT_TRUE(loaded.Commands.CopyButton(0));
+  ASSERT_TRUE(loaded.Commands.PasteButton(1));
+  loaded.Write(File());
+  const std::string pan1 =
+      "Caption=Pan\r\nData=$81 $01 $06 $01 $08 $08 $03 $03 $FF\r\nOutput=1\r\n"
+      "Button Colour=-16777201\r\nText Colour=-16777208\r\nImage Index=-1\r\n"
+      "Press Data=$81 $01 $06 $01 $08 $08 $01 $03 $FF\r\nRepeat Interval=20\r\n"
+      "Checksum=CRC-16/MODBUS\r\nChecksum From=1\r\nChecksum Form=Hex\r\n\r\n";
+  const std::string text = ReadText(File());
+  EXPECT_NE(text.find("[Button 1]\r\n" + pan1 + "[Button 2]\r\n" + pan1 +
+                      "[Button 3]\r\n"
+                      "Caption=3\r\nData=\r\nOutput=1\r\nButton Colour=-16777201\r\n"
+                      "Text Colour=-16777208\r\nImage Index=-1\r\nRepeat Interval=60000\r\n"
+                      "Checksum=CRC-99/NONE\r\n\r\n"),
+            std::string::npos)
+      << text;
+
+  TLoadedSettings again;
+  again.Read(File());
+  EXPECT_EQ(again.Commands.Get(1), loaded.Commands.Get(0));
+}
+
 TEST_F(SettingsTest, SaveKeepsPermissionsAndSymbolicLinks) {
   const fs::path real = folder_.Path() / "real.ini";
   WriteText(real, "[Custom]\nA=1\n");

@@ -20,12 +20,6 @@
 #include "editing/Properties.h"
 #include "widgets/ImageButton.h"
 
-inline bool operator==(const TCommand& a, const TCommand& b) {
-  return a.Caption == b.Caption && a.Data == b.Data && a.Output == b.Output &&
-         a.ButtonColour == b.ButtonColour && a.TextColour == b.TextColour &&
-         a.ImageIndex == b.ImageIndex;
-}
-
 class EditingTest : public testing::Test {
  protected:
   static constexpr int kDeadlineMs = 10000;
