@@ -125,10 +125,14 @@ int32_t TVrlBaseDispatcher::InitializePort(const std::string& deviceName, uint32
     std::lock_guard guard(dispatcherLock_);
     inSize_ = inSize;
     ReadDeviceState(dcb_);
+    // The levels asked for are kept while a handshake drives the lines, so
+    // that they return when it stops.
+    dtrState_ = (lineOptions & kDtrOn) != 0;
+    rtsState_ = (lineOptions & kRtsOn) != 0;
     dtrAuto_ = (lineOptions & kDtrHandshake) != 0;
-    if (!dtrAuto_) SetDTRLine((lineOptions & kDtrOn) != 0);
+    if (!dtrAuto_) SetDTRLine(dtrState_);
     rtsAuto_ = (lineOptions & kRtsHandshake) != 0;
-    if (!rtsAuto_) SetRTSLine((lineOptions & kRtsOn) != 0);
+    if (!rtsAuto_) SetRTSLine(rtsState_);
     triggerLength_ = 0;
     modemStatus_ = static_cast<uint8_t>(DeviceModemStatus() & 0xF0);
     ringSeen_ = false;

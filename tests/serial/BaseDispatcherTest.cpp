@@ -200,6 +200,50 @@ TEST_F(BaseDispatcherTest, AutomaticLinesIgnoreExplicitSettings) {
   }
 }
 
+// A port opened with a handshake on one line; then an Apply (the handshake
+// cleared and set again) and the handshake unticked. The line never goes
+// against the level asked for, and returns to it when the handshake stops.
+struct TWantedLevelCase {
+  const char* name;
+  uint32_t lineOptions;
+  uint32_t handshake;
+  int32_t raise, lower;  // the line's escapes
+  bool wanted;
+};
+
+const TWantedLevelCase kWantedLevelCases[] = {
+    {"DTR wanted up", TVrlBaseDispatcher::kDtrOn | TVrlBaseDispatcher::kDtrHandshake, 0x01,
+     TVrlBaseDispatcher::kSetDtr, TVrlBaseDispatcher::kClrDtr, true},
+    {"DTR wanted down", TVrlBaseDispatcher::kDtrHandshake, 0x01, TVrlBaseDispatcher::kSetDtr,
+     TVrlBaseDispatcher::kClrDtr, false},
+    {"RTS wanted up", TVrlBaseDispatcher::kRtsOn | TVrlBaseDispatcher::kRtsHandshake, 0x02,
+     TVrlBaseDispatcher::kSetRts, TVrlBaseDispatcher::kClrRts, true},
+    {"RTS wanted down", TVrlBaseDispatcher::kRtsHandshake, 0x02, TVrlBaseDispatcher::kSetRts,
+     TVrlBaseDispatcher::kClrRts, false},
+};
+
+TEST_F(BaseDispatcherTest, HandshakeChangesKeepTheLevelAskedFor) {
+  for (const auto& c : kWantedLevelCases) {
+    device_ = std::make_unique<TFakeDevice>(&owner_);
+    ASSERT_EQ(device_->InitializePort("fake", 9600, 0, 8, 1, 4096, 4096, c.lineOptions), 0);
+    ASSERT_EQ(device_->SetHardwareFlow(3686, 409, c.handshake), 0) << c.name;
+    device_->Clear();
+    for (const uint32_t options : {0u, c.handshake, 0u}) {
+      ASSERT_EQ(device_->SetHardwareFlow(3686, 409, options), 0) << c.name;
+    }
+    const std::string against = "escape " + std::to_string(c.wanted ? c.lower : c.raise);
+    EXPECT_EQ(Count(against), 0u) << c.name;
+    EXPECT_GE(Count("escape " + std::to_string(c.wanted ? c.raise : c.lower)), 1u) << c.name;
+    const uint32_t mask = c.handshake == 0x01 ? kDtrControlMask : kRtsControlMask;
+    const uint32_t enable = c.handshake == 0x01 ? kDtrControlEnable : kRtsControlEnable;
+    const uint32_t viaHandshake = c.handshake == 0x01 ? kDtrControlHandshake : kRtsControlHandshake;
+    for (const TDeviceControlBlock& write : device_->Writes()) {
+      const uint32_t control = write.Flags & mask;
+      EXPECT_TRUE(control == viaHandshake || control == (c.wanted ? enable : 0u)) << c.name;
+    }
+  }
+}
+
 TEST_F(BaseDispatcherTest, RS485KeepsRtsUpFromBeforeTheFirstByteUntilAfterTheLast) {
   Open();
   device_->SetRS485(true);
