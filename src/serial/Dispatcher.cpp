@@ -360,10 +360,23 @@ int32_t TVrlBaseDispatcher::SetControlLine(bool on, bool automatic, int32_t esca
 }
 
 void TVrlBaseDispatcher::SetRS485(bool on) {
+  using namespace vrl::dcb;
   std::lock_guard guard(dispatcherLock_);
   rs485_ = on;
   const int boost = priorityBoost_;
   SetThreadPriority(nativeThreadIds_[kWrite], boost + (on ? 1 : 0));
+  // Where the driver keys the transmitter, it is told at once, both ways; off,
+  // RTS returns to the level asked for.
+  if (!DriverTogglesRts() || !ThreadOperationsAllowed()) return;
+  TDeviceControlBlock dcb;
+  ReadDeviceState(dcb);
+  const bool toggling = (dcb.Flags & kRtsControlMask) == kRtsControlToggle;
+  if (on == toggling) return;
+  dcb.Flags &= ~kRtsControlMask;
+  if (on) dcb.Flags |= kRtsControlToggle;
+  rtsAuto_ = on;
+  int32_t result = 0;
+  ApplyDeviceState(dcb, result);
 }
 
 void TVrlBaseDispatcher::SetPriorityBoost(uint8_t boost) {

@@ -73,8 +73,10 @@ struct TFlowCase {
 
 const TFlowCase kFlowCases[] = {
     {"none", kBinary, 0, 0},
-    {"require CTS", kBinary | kOutxCtsFlow, CRTSCTS, 0},
-    {"RTS handshake", kBinary | kRtsControlHandshake, CRTSCTS, 0},
+    // CRTSCTS is both halves; either alone is left to the backend's emulation.
+    {"require CTS", kBinary | kOutxCtsFlow, 0, 0},
+    {"RTS handshake", kBinary | kRtsControlHandshake, 0, 0},
+    {"RTS handshake and CTS", kBinary | kRtsControlHandshake | kOutxCtsFlow, CRTSCTS, 0},
     {"RTS enable only", kBinary | kRtsControlEnable, 0, 0},
     {"XON/XOFF on transmit", kBinary | kOutX, 0, IXON},
     {"XON/XOFF on receive", kBinary | kInX, 0, IXOFF},

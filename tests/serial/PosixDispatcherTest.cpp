@@ -101,8 +101,9 @@ const TKeptCase kKeptCases[] = {
     {"two stop bits", 9600, 0, 2, 0, 0, CSTOPB, 0},
     {"mark parity", 9600, 3, 1, 0, 0, CMSPAR, 0},
     {"space parity", 9600, 4, 1, 0, 0, CMSPAR, 0},
-    {"RTS/CTS", 115200, 0, 1, 0x02, 0, CRTSCTS, 0},
-    {"require CTS", 115200, 0, 1, 0x08, 0, CRTSCTS, 0},
+    {"RTS handshake alone", 115200, 0, 1, 0x02, 0, 0, 0},
+    {"require CTS alone", 115200, 0, 1, 0x08, 0, 0, 0},
+    {"RTS handshake and CTS", 115200, 0, 1, 0x0A, 0, CRTSCTS, 0},
     {"XON/XOFF both ways", 38400, 0, 1, 0, 0x03, 0, IXON | IXOFF},
 };
 

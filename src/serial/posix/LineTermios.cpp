@@ -67,7 +67,9 @@ TLineTermios DcbToTermios(const TDeviceControlBlock& dcb, const TLineTermios& cu
   t.ControlFlags |= CREAD | CLOCAL | SizeFlag(dcb.ByteSize) | ParityFlags(dcb.Parity);
   // With five data bits the UART sends one and a half stop bits for CSTOPB.
   if (dcb.StopBits != kOneStopBit) t.ControlFlags |= CSTOPB;
-  if ((dcb.Flags & kOutxCtsFlow) || (dcb.Flags & kRtsControlMask) == kRtsControlHandshake) {
+  // CRTSCTS is both halves at once: the RTS handshake and the CTS
+  // requirement. Either alone is emulated by the backend.
+  if ((dcb.Flags & kOutxCtsFlow) && (dcb.Flags & kRtsControlMask) == kRtsControlHandshake) {
     t.ControlFlags |= CRTSCTS;
   }
   if (dcb.Flags & kOutX) t.InputFlags |= IXON;
@@ -90,12 +92,14 @@ TDeviceControlBlock TermiosToDcb(const TLineTermios& settings, const TDeviceCont
   } else {
     dcb.StopBits = dcb.ByteSize == 5 ? kOneAndHalfStopBits : kTwoStopBits;
   }
-  const bool rtsCts = (settings.ControlFlags & CRTSCTS) != 0;
-  if (!rtsCts) {
-    dcb.Flags &= ~kOutxCtsFlow;
-    if ((dcb.Flags & kRtsControlMask) == kRtsControlHandshake) dcb.Flags &= ~kRtsControlMask;
-  } else if ((dcb.Flags & kRtsControlMask) != kRtsControlHandshake) {
-    dcb.Flags |= kOutxCtsFlow;
+  // CRTSCTS stands for both halves; without it, a half kept alone is the
+  // backend's emulation and stays.
+  const bool bothKept =
+      (dcb.Flags & kOutxCtsFlow) && (dcb.Flags & kRtsControlMask) == kRtsControlHandshake;
+  if (settings.ControlFlags & CRTSCTS) {
+    dcb.Flags = (dcb.Flags & ~kRtsControlMask) | kRtsControlHandshake | kOutxCtsFlow;
+  } else if (bothKept) {
+    dcb.Flags &= ~(kRtsControlMask | kOutxCtsFlow);
   }
   dcb.Flags = (settings.InputFlags & IXON) ? (dcb.Flags | kOutX) : (dcb.Flags & ~kOutX);
   dcb.Flags = (settings.InputFlags & IXOFF) ? (dcb.Flags | kInX) : (dcb.Flags & ~kInX);

@@ -71,7 +71,22 @@ int WaitMilliseconds(uint32_t baud, uint64_t characters) {
 
 }  // namespace
 
+TVrlPosixDispatcher::THandshakes TVrlPosixDispatcher::HandshakesOf(const TDeviceControlBlock& dcb) {
+  using namespace vrl::dcb;
+  THandshakes handshakes;
+  handshakes.dtr = (dcb.Flags & kDtrControlMask) == kDtrControlHandshake;
+  handshakes.rts = (dcb.Flags & kRtsControlMask) == kRtsControlHandshake;
+  handshakes.requireDsr = (dcb.Flags & kOutxDsrFlow) != 0;
+  handshakes.requireCts = (dcb.Flags & kOutxCtsFlow) != 0;
+  handshakes.kernelRtsCts = handshakes.rts && handshakes.requireCts;
+  return handshakes;
+}
+
 TVrlPosixDispatcher::TVrlPosixDispatcher(TDispatcherOwner* owner) : TVrlBaseDispatcher(owner) {}
+
+int TVrlPosixDispatcher::DeviceIoctl(int fd, unsigned long request, void* argument) {
+  return ::ioctl(fd, request, argument);
+}
 
 TVrlPosixDispatcher::~TVrlPosixDispatcher() { DestroyPort(); }
 
@@ -114,13 +129,13 @@ int32_t TVrlPosixDispatcher::OpenDevice(const std::string& deviceName) {
   }
   kept_ = TermiosToDcb(termios_, TDeviceControlBlock{});
   int lines = 0;
-  hasModemLines_ = ::ioctl(fd.Get(), TIOCMGET, &lines) == 0;
+  hasModemLines_ = DeviceIoctl(fd.Get(), TIOCMGET, &lines) == 0;
   statusModemBits_ = 0;
   // The driver switches the transmitter itself only if it accepts its own
   // RS485 settings back.
   struct serial_rs485 rs485 {};
-  kernelRs485_ =
-      ::ioctl(fd.Get(), TIOCGRS485, &rs485) == 0 && ::ioctl(fd.Get(), TIOCSRS485, &rs485) == 0;
+  kernelRs485_ = DeviceIoctl(fd.Get(), TIOCGRS485, &rs485) == 0 &&
+                 DeviceIoctl(fd.Get(), TIOCSRS485, &rs485) == 0;
   // Last, so that nothing above can fail with the mark left behind.
   if (::ioctl(fd.Get(), TIOCEXCL) != 0) {
     return errno == EBUSY ? vrl::kErrAccessDenied : vrl::SystemErrorToResult(errno);
@@ -144,7 +159,7 @@ int32_t TVrlPosixDispatcher::CloseDeviceHandle() {
 
 uint32_t TVrlPosixDispatcher::DeviceOutputQueued() {
   int queued = 0;
-  if (::ioctl(device_.Get(), TIOCOUTQ, &queued) != 0 || queued < 0) return 0;
+  if (DeviceIoctl(device_.Get(), TIOCOUTQ, &queued) != 0 || queued < 0) return 0;
   return static_cast<uint32_t>(queued);
 }
 
@@ -169,7 +184,7 @@ int32_t TVrlPosixDispatcher::DeviceEscape(int32_t code) {
     default:
       return vrl::kErrBadArgument;
   }
-  if (::ioctl(device_.Get(), request, &bits) == 0 || NoModemLines(errno)) return 0;
+  if (DeviceIoctl(device_.Get(), request, &bits) == 0 || NoModemLines(errno)) return 0;
   return vrl::SystemErrorToResult(errno);
 }
 
@@ -212,23 +227,29 @@ int32_t TVrlPosixDispatcher::WriteDeviceState(const TDeviceControlBlock& dcb) {
     return vrl::SystemErrorToResult(-set);
   }
   termios_ = wanted;
-  // termios has no DTR/DSR handshake. The read thread empties the driver's
-  // buffer as fast as bytes arrive, so the receive side keeps DTR raised; the
-  // transmit side holds output while DSR is low (see DeviceWrite).
-  if ((dcb.Flags & vrl::dcb::kDtrControlMask) == vrl::dcb::kDtrControlHandshake) {
-    int bits = TIOCM_DTR;
-    if (::ioctl(device_.Get(), TIOCMBIS, &bits) != 0 && !NoModemLines(errno)) {
-      return vrl::SystemErrorToResult(errno);
-    }
+  // termios has no DTR/DSR handshake, and its CRTSCTS couples throttling on
+  // RTS with gating on CTS; each half asked for alone is emulated. The read
+  // thread empties the driver's buffer as fast as bytes arrive, so a receive
+  // handshake keeps its line raised; a transmit handshake holds output while
+  // its line is low (see DeviceWrite).
+  const THandshakes handshakes = HandshakesOf(dcb);
+  int raise = 0;
+  if (handshakes.dtr) raise |= TIOCM_DTR;
+  if (handshakes.rts) raise |= TIOCM_RTS;
+  if (raise != 0 && DeviceIoctl(device_.Get(), TIOCMBIS, &raise) != 0 && !NoModemLines(errno)) {
+    return vrl::SystemErrorToResult(errno);
   }
-  requireDsr_ = (dcb.Flags & vrl::dcb::kOutxDsrFlow) != 0;
+  requireDsr_ = handshakes.requireDsr;
+  requireCts_ = handshakes.requireCts && !handshakes.kernelRtsCts;
   if (kernelRs485_) {
     struct serial_rs485 rs485 {};
-    if (::ioctl(device_.Get(), TIOCGRS485, &rs485) == 0) {
+    if (DeviceIoctl(device_.Get(), TIOCGRS485, &rs485) == 0) {
       const bool toggle = (dcb.Flags & vrl::dcb::kRtsControlMask) == vrl::dcb::kRtsControlToggle;
       rs485.flags &= ~(SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND | SER_RS485_RTS_AFTER_SEND);
       if (toggle) rs485.flags |= SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND;
-      if (::ioctl(device_.Get(), TIOCSRS485, &rs485) != 0) return vrl::SystemErrorToResult(errno);
+      if (DeviceIoctl(device_.Get(), TIOCSRS485, &rs485) != 0) {
+        return vrl::SystemErrorToResult(errno);
+      }
     }
   }
   kept_ = dcb;
@@ -242,7 +263,7 @@ int32_t TVrlPosixDispatcher::DeviceSetBufferSizes(uint32_t, uint32_t) {
 
 uint8_t TVrlPosixDispatcher::DeviceModemStatus() {
   int lines = 0;
-  if (::ioctl(device_.Get(), TIOCMGET, &lines) != 0) return 0;
+  if (DeviceIoctl(device_.Get(), TIOCMGET, &lines) != 0) return 0;
   uint8_t status = 0;
   if (lines & TIOCM_CTS) status |= 0x10;
   if (lines & TIOCM_DSR) status |= 0x20;
@@ -286,11 +307,14 @@ int32_t TVrlPosixDispatcher::DeviceRead(uint8_t* buffer, int32_t size) {
   }
 }
 
-int32_t TVrlPosixDispatcher::WaitForDsr() {
-  while (requireDsr_ && hasModemLines_) {
+int32_t TVrlPosixDispatcher::WaitForModemLines() {
+  while ((requireDsr_ || requireCts_) && hasModemLines_) {
     int lines = 0;
-    if (::ioctl(fd_.load(), TIOCMGET, &lines) != 0 || (lines & TIOCM_DSR) != 0) return 0;
-    // DSR changes are not announced; look ten times a second.
+    if (DeviceIoctl(fd_.load(), TIOCMGET, &lines) != 0) return 0;
+    const bool held =
+        (requireDsr_ && (lines & TIOCM_DSR) == 0) || (requireCts_ && (lines & TIOCM_CTS) == 0);
+    if (!held) return 0;
+    // These changes are not announced; look ten times a second.
     const int which =
         TEvent::WaitAny({&OutputAbortEvent(), &KillEvent()}, std::chrono::milliseconds(100));
     if (which >= 0) return -1;
@@ -302,7 +326,7 @@ int32_t TVrlPosixDispatcher::DeviceWrite(const uint8_t* data, int32_t size) {
   const int fd = fd_.load();
   int32_t done = 0;
   while (done < size) {
-    if (WaitForDsr() != 0) return -1;
+    if (WaitForModemLines() != 0) return -1;
     const ssize_t n = ::write(fd, data + done, static_cast<size_t>(size - done));
     if (n > 0) {
       done += static_cast<int32_t>(n);
@@ -338,16 +362,20 @@ bool TVrlPosixDispatcher::WaitTransmitterEmpty(uint32_t baud) {
   };
   for (;;) {
     int queued = 0;
-    if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0) break;
+    if (DeviceIoctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0) break;
     if (interrupted(WaitMilliseconds(baud, static_cast<uint64_t>(queued)))) return false;
   }
   for (;;) {
     unsigned int lineStatus = 0;
-    if (::ioctl(fd, TIOCSERGETLSR, &lineStatus) != 0 || (lineStatus & TIOCSER_TEMT) != 0) {
-      return true;
-    }
+    if (DeviceIoctl(fd, TIOCSERGETLSR, &lineStatus) != 0) break;
+    if ((lineStatus & TIOCSER_TEMT) != 0) return true;
     if (interrupted(WaitMilliseconds(baud, 1))) return false;
   }
+  // The driver cannot say: let it wait for its hardware (tcdrain). Its queue
+  // is empty by now, so only the FIFO, the shift register or an adapter's own
+  // buffer remain, and no output that waits for a reader or for flow control.
+  DeviceIoctl(fd, TCSBRK, reinterpret_cast<void*>(uintptr_t{1}));
+  return true;
 }
 
 int32_t TVrlPosixDispatcher::WaitStatusEvent(uint32_t& events) {
@@ -361,7 +389,7 @@ int32_t TVrlPosixDispatcher::WaitStatusEvent(uint32_t& events) {
   if (KillEvent().Wait(std::chrono::milliseconds(100))) return 0;
   const int fd = fd_.load();
   int lines = 0;
-  if (::ioctl(fd, TIOCMGET, &lines) != 0) return NoModemLines(errno) ? 0 : vrl::kErrDeviceRead;
+  if (DeviceIoctl(fd, TIOCMGET, &lines) != 0) return NoModemLines(errno) ? 0 : vrl::kErrDeviceRead;
   uint8_t bits = 0;
   if (lines & TIOCM_CTS) bits |= 0x10;
   if (lines & TIOCM_DSR) bits |= 0x20;

@@ -44,19 +44,35 @@ class TVrlPosixDispatcher : public TVrlBaseDispatcher {
   int32_t WaitStatusEvent(uint32_t& events) override;
   void SetThreadPriority(int nativeThreadId, int level) override;
 
+  // The modem-line, queue, transmitter and RS485 requests to the driver all
+  // pass here (a hook that tests use to log and answer them); ioctl's result.
+  virtual int DeviceIoctl(int fd, unsigned long request, void* argument);
+
+  // What the hardware-flow flags of a block ask of the modem lines. Only the
+  // pair of RTS handshake and CTS requirement is termios's CRTSCTS; every
+  // other handshake is emulated.
+  struct THandshakes {
+    bool dtr = false, rts = false;                // receive handshakes: the line is kept raised
+    bool requireDsr = false, requireCts = false;  // output waits while the line is low
+    bool kernelRtsCts = false;                    // the kernel does both halves
+  };
+  static THandshakes HandshakesOf(const TDeviceControlBlock& dcb);
+
  private:
   struct TCounters {
     int32_t cts = 0, dsr = 0, rng = 0, dcd = 0, frame = 0, overrun = 0, parity = 0, brk = 0,
             bufOverrun = 0;
   };
   bool ReadCounters(TCounters& counters) const;
-  // Waits while the device requires DSR and DSR is low: 0 to go on, -1 on abort or kill.
-  int32_t WaitForDsr();
+  // Waits while output is held by an emulated handshake (DSR or CTS low):
+  // 0 to go on, -1 on abort or kill.
+  int32_t WaitForModemLines();
 
   TUniqueFd device_;         // closed only when no worker can use it
   std::atomic<int> fd_{-1};  // device_'s number, for the workers
   std::atomic<bool> hasModemLines_{false};
   std::atomic<bool> requireDsr_{false};  // output waits while DSR is low
+  std::atomic<bool> requireCts_{false};  // output waits while CTS is low (emulated)
   bool kernelRs485_ = false;             // guarded by the dispatcher lock
   TDeviceControlBlock kept_;             // guarded by the dispatcher lock
   TLineTermios termios_;                 // guarded by the dispatcher lock
