@@ -31,6 +31,10 @@ class TVrlComPort : public TDispatcherOwner {
 
   // Shows a worker's failure; called on the failing worker's thread.
   using TExceptionDisplay = std::function<void(const std::exception& failure)>;
+  // Received bytes wait in the dispatch buffer: count of them. Called on the
+  // main thread once per batch that arrives, while the dispatch thread waits;
+  // the handler takes the bytes with GetBlock.
+  using TTriggerAvailEvent = std::function<void(TVrlComPort& sender, uint32_t count)>;
 
   TVrlComPort() = default;
   TVrlComPort(const TVrlComPort&) = delete;
@@ -55,6 +59,14 @@ class TVrlComPort : public TDispatcherOwner {
   // The dispatcher, opening the port first when AutoOpen allows; ECommNotOpen
   // when there is none.
   TVrlBaseDispatcher& RequireDispatcher();
+
+  // Takes up to count received bytes out of the dispatch buffer, oldest
+  // first; returns how many. ECommNotOpen while the port is not open.
+  uint32_t GetBlock(void* block, uint32_t count);
+  // Without a handler received bytes stay in the dispatch buffer until it is
+  // full; later ones are dropped, oldest first, beyond a bounded queue.
+  const TTriggerAvailEvent& OnTriggerAvail() const { return onTriggerAvail_; }
+  void SetOnTriggerAvail(TTriggerAvailEvent handler);
 
   // The main thread's queue that serves the notify window; set before opening.
   void SetMainThreadQueue(TMainThreadQueue* queue) { queue_ = queue; }
@@ -191,6 +203,8 @@ class TVrlComPort : public TDispatcherOwner {
   // returns the first failure's code, 0 when there was none.
   int32_t DumpRecordersForClose();
   void FinishClose();
+  // Installs the port's own handler with the dispatcher while an event wants it.
+  void RefreshPortHandler();
   intptr_t NotifyWindowProcedure(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
   TComPortState state_ = TComPortState::stClosed;
@@ -200,6 +214,7 @@ class TVrlComPort : public TDispatcherOwner {
   TNotifyWindow notifyWindow_ = 0;
   TMainThreadQueue* queue_ = nullptr;
   TExceptionDisplay exceptionDisplay_;
+  TTriggerAvailEvent onTriggerAvail_;
   // Makes every setter re-apply a value equal to the stored one.
   bool forceApply_ = false;
 

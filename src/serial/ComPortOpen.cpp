@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "serial/ComPort.h"
 #include "serial/NotifyWindow.h"
@@ -15,7 +16,9 @@ namespace {
 
 constexpr uint32_t kFirstTriggerMessage = 0x7E01;
 constexpr uint32_t kLastTriggerMessage = 0x7E04;
-// No OnTrigger handler is ever assigned: the port needs no handler of its own.
+// The dispatcher delivers to the notify window only while the port's own
+// handler is installed, which an assigned trigger event asks for.
+constexpr int kPortHandler = 1;
 constexpr int kNoPortHandler = 2;
 
 // "In use" and "absent" are the two open failures the component words itself.
@@ -82,7 +85,7 @@ void TVrlComPort::OpenPort() {
     }
     CheckResult(Loading(), result);
     state_ = TComPortState::stOpen;
-    dispatcher_->RefreshHandlerFlags(kNoPortHandler);
+    RefreshPortHandler();
     ReapplySettings();
     open_ = true;
     notifyWindow_ = CreateNotifyWindow([this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -147,7 +150,22 @@ void TVrlComPort::FinishClose() {
   open_ = false;
 }
 
-intptr_t TVrlComPort::NotifyWindowProcedure(uint32_t message, uintptr_t, intptr_t lParam) {
+void TVrlComPort::RefreshPortHandler() {
+  if (!dispatcher_) return;
+  dispatcher_->RefreshHandlerFlags(onTriggerAvail_ ? kPortHandler : kNoPortHandler);
+}
+
+void TVrlComPort::SetOnTriggerAvail(TTriggerAvailEvent handler) {
+  onTriggerAvail_ = std::move(handler);
+  if (PortOpen()) RefreshPortHandler();
+}
+
+uint32_t TVrlComPort::GetBlock(void* block, uint32_t count) {
+  if (!dispatcher_ || !PortOpen()) throw ECommNotOpen(vrl::kErrCommNotOpen);
+  return dispatcher_->GetBlock(static_cast<uint8_t*>(block), count);
+}
+
+intptr_t TVrlComPort::NotifyWindowProcedure(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   const bool trigger = message >= kFirstTriggerMessage && message <= kLastTriggerMessage;
   if (!trigger && message != kMsgClosePending) return 0;
   bool ours = false;
@@ -156,9 +174,17 @@ intptr_t TVrlComPort::NotifyWindowProcedure(uint32_t message, uintptr_t, intptr_
     ours = &dispatcher == dispatcher_.get();
     threadsRunning = dispatcher.ThreadsRunning();
   });
-  // Trigger notifications have no handler in this program.
-  if (!ours || trigger) return 0;
+  if (!ours) return 0;
   try {
+    if (trigger) {
+      // Bytes that arrive while the port closes go with the dispatcher.
+      if (message == TVrlBaseDispatcher::kMsgTriggerAvail && onTriggerAvail_ && PortOpen()) {
+        // A copy: the handler may assign another one.
+        const TTriggerAvailEvent handler = onTriggerAvail_;
+        handler(*this, static_cast<uint32_t>(wParam));
+      }
+      return 0;
+    }
     if (threadsRunning) {
       queue_->Post(notifyWindow_, message, 0, lParam);
       return 0;

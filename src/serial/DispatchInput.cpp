@@ -1,7 +1,8 @@
 // The input side of the base dispatcher: one dispatch cycle (status events,
 // modem status, moving received bytes into the 8192-byte dispatch buffer), the
-// availability pass and notification delivery. Runs on the dispatch thread,
-// except the registration operations, which the main thread calls.
+// availability pass, notification delivery and the block read. Runs on the
+// dispatch thread, except the registration operations and the block read,
+// which the main thread calls.
 #include <algorithm>
 #include <string_view>
 
@@ -74,11 +75,34 @@ uint8_t TVrlBaseDispatcher::ModemStatus() const {
   return modemStatus_;
 }
 
-uint32_t TVrlBaseDispatcher::DispatchBufferUsed() const {
-  std::lock_guard input(inputLock_);
+uint32_t TVrlBaseDispatcher::DispatchBufferFill() const {
   if (dispatchFull_) return kDispatchBufferSize;
   if (dispatchHead_ >= dispatchTail_) return dispatchHead_ - dispatchTail_;
   return dispatchHead_ + kDispatchBufferSize - dispatchTail_;
+}
+
+uint32_t TVrlBaseDispatcher::DispatchBufferUsed() const {
+  std::lock_guard input(inputLock_);
+  return DispatchBufferFill() - taken_;
+}
+
+uint32_t TVrlBaseDispatcher::GetBlock(uint8_t* block, uint32_t count) {
+  std::lock_guard input(inputLock_);
+  if (dispatchBuffer_.empty()) return 0;
+  const uint32_t n = std::min(count, DispatchBufferFill() - taken_);
+  const uint32_t start = (dispatchTail_ + taken_) % kDispatchBufferSize;
+  const uint32_t firstPart = std::min(n, kDispatchBufferSize - start);
+  std::copy_n(dispatchBuffer_.data() + start, firstPart, block);
+  std::copy_n(dispatchBuffer_.data(), n - firstPart, block + firstPart);
+  if (delivering_) {
+    // The delivery moves the tail once every handler has had its turn.
+    taken_ += n;
+  } else if (n > 0) {
+    dispatchTail_ = (dispatchTail_ + n) % kDispatchBufferSize;
+    dispatchFull_ = false;
+    dispatchBufferFull_ = false;
+  }
+  return n;
 }
 
 int32_t TVrlBaseDispatcher::InputPending() {
@@ -158,6 +182,10 @@ bool TVrlBaseDispatcher::DispatchCycle() {
     RefreshModemStatus();
     while (!closeRequested_ && AvailabilityPass()) {
     }
+    // A handler that emptied a full dispatch buffer makes room for input that
+    // waited in the queue behind it; no push announces that.
+    std::lock_guard input(inputLock_);
+    if (!dispatchFull_ && InputPending() > 0) progress = true;
   }
   return progress;
 }
@@ -173,7 +201,7 @@ void TVrlBaseDispatcher::MoveReceivedBytes(bool& moved) {
   }
   const int32_t pending = InputPending();
   if (pending == 0) return;
-  const uint32_t freeSpace = kDispatchBufferSize - DispatchBufferUsed();
+  const uint32_t freeSpace = kDispatchBufferSize - DispatchBufferFill();
   const uint32_t capacity = dispatchTail_ > dispatchHead_ ? dispatchTail_ - dispatchHead_
                                                           : kDispatchBufferSize - dispatchHead_;
   const uint32_t total = std::min<uint32_t>(freeSpace, static_cast<uint32_t>(pending));
@@ -192,6 +220,9 @@ void TVrlBaseDispatcher::MoveReceivedBytes(bool& moved) {
   const uint32_t n = moveAtHead(std::min(capacity, total));
   if (n == std::min(capacity, total) && secondPart > 0) moveAtHead(secondPart);
   dispatchBufferFull_ = dispatchFull_;
+  // The read thread may wait for room in the queue, or for the news that
+  // nobody takes input and it is to drop the oldest instead.
+  if (moved || dispatchFull_) inputMoved_.Set();
 }
 
 bool TVrlBaseDispatcher::AvailabilityPass() {
@@ -205,7 +236,7 @@ bool TVrlBaseDispatcher::AvailabilityPass() {
     std::lock_guard input(inputLock_);
     // No data triggers exist, so examining the new bytes only advances the scan.
     scanPosition_ = dispatchHead_;
-    used = DispatchBufferUsed();
+    used = DispatchBufferFill();
     if (triggerLength == 0 || scanPosition_ == notifiedPosition_ || used < triggerLength) {
       return false;
     }
@@ -230,6 +261,11 @@ bool TVrlBaseDispatcher::Deliver(uint32_t message, uintptr_t wParam, int32_t dat
   const intptr_t lParam =
       static_cast<intptr_t>(data) + static_cast<intptr_t>(handleNumber_) * 65536;
   TMainThreadQueue* queue = owner_ != nullptr ? owner_->MainThreadQueue() : nullptr;
+  {
+    std::lock_guard input(inputLock_);
+    taken_ = 0;
+    mostTaken_ = 0;
+  }
   bool stopped = false;
   for (TNotifyWindow window : windows) {
     if (closeRequested_ || kill_) {
@@ -237,10 +273,22 @@ bool TVrlBaseDispatcher::Deliver(uint32_t message, uintptr_t wParam, int32_t dat
       break;
     }
     if (queue != nullptr) queue->Send(window, message, wParam, lParam, kSendTimeout);
+    // Each handler sees every byte of the delivery; the bytes count as taken
+    // as far as the handler that took the most took them.
+    std::lock_guard input(inputLock_);
+    mostTaken_ = std::max(mostTaken_, taken_);
+    taken_ = 0;
   }
-  // No handler of this layer takes bytes out of the dispatch buffer, so an
-  // "available" delivery ends with nothing taken and reports that.
-  const bool result = !stopped && message != kMsgTriggerAvail;
+  bool result = !stopped;
+  if (message == kMsgTriggerAvail) {
+    std::lock_guard input(inputLock_);
+    dispatchTail_ = (dispatchTail_ + mostTaken_) % kDispatchBufferSize;
+    if (mostTaken_ > 0) {
+      dispatchFull_ = false;
+      dispatchBufferFull_ = false;
+    }
+    if (mostTaken_ != wParam) result = false;
+  }
   std::lock_guard guard(dispatcherLock_);
   delivering_ = false;
   const auto removed =

@@ -469,9 +469,15 @@ int32_t TVrlBaseDispatcher::PurgeInput() {
   }
   inputQueue_.Clear();
   std::lock_guard input(inputLock_);
-  dispatchTail_ = dispatchHead_;
-  dispatchFull_ = false;
-  dispatchBufferFull_ = false;
+  // A handler purging inside an "available" delivery: the tail moves when the
+  // delivery ends, by everything that was there.
+  if (delivering_) {
+    mostTaken_ = DispatchBufferFill();
+  } else {
+    dispatchTail_ = dispatchHead_;
+    dispatchFull_ = false;
+    dispatchBufferFull_ = false;
+  }
   return result;
 }
 

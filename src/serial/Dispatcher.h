@@ -106,7 +106,14 @@ class TVrlBaseDispatcher {
 
   int32_t LineErrors() const { return lineErrors_.load(); }
   uint8_t ModemStatus() const;
+  // Received bytes waiting in the dispatch buffer; during an "available"
+  // delivery, less what the handler has taken so far.
   uint32_t DispatchBufferUsed() const;
+  // Takes up to count received bytes out of the dispatch buffer, oldest first,
+  // and returns how many it took. Called by a handler of an "available"
+  // delivery (main thread, while the dispatch thread waits for it) or at any
+  // other time from the owner's thread.
+  uint32_t GetBlock(uint8_t* block, uint32_t count);
   int64_t InputQueueBytes() const { return inputQueue_.BytesQueued(); }
 
   // The trace and the dispatch log, driven by the component's Tracing and
@@ -189,6 +196,8 @@ class TVrlBaseDispatcher {
   void DrainBeforeLineChange();
   bool ThreadOperationsAllowed() const;
   uint32_t RingCount() const;
+  // Bytes between tail and head, whatever a delivery has taken. Input lock held.
+  uint32_t DispatchBufferFill() const;
   void RefreshLineErrors();
   bool OnWorkerThread() const;
   void WaitWorkerEnded(TWorker worker);
@@ -264,6 +273,10 @@ class TVrlBaseDispatcher {
   bool dispatchFull_ VRL_GUARDED_BY(inputLock_) = false;
   uint32_t scanPosition_ VRL_GUARDED_BY(inputLock_) = 0;
   uint32_t notifiedPosition_ VRL_GUARDED_BY(inputLock_) = 0;
+  // Bytes the current handler of an "available" delivery took, and the most
+  // any handler of that delivery took; the tail moves by the latter after it.
+  uint32_t taken_ VRL_GUARDED_BY(inputLock_) = 0;
+  uint32_t mostTaken_ VRL_GUARDED_BY(inputLock_) = 0;
 
   std::atomic<int32_t> lineErrors_{0};
   std::atomic<bool> rs485_{false};
@@ -288,6 +301,9 @@ class TVrlBaseDispatcher {
   TEvent outputReady_{TEvent::TReset::Auto};
   TEvent outputAbort_{TEvent::TReset::Auto};
   TEvent readEvent_{TEvent::TReset::Auto};
+  // Set by the dispatch thread when it took bytes out of the input queue or
+  // found the dispatch buffer full.
+  TEvent inputMoved_{TEvent::TReset::Auto};
   TEvent killEvent_{TEvent::TReset::Manual};
 
   TIOQueue inputQueue_;

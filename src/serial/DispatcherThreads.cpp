@@ -21,6 +21,14 @@ void TVrlBaseDispatcher::RunReadThread() {
       }
       if (waited == 0) continue;
       for (;;) {
+        // A reader of the dispatch buffer slower than the line: leave the
+        // bytes with the driver, which holds the peer back, until the dispatch
+        // thread has made room. Only input that nobody takes is dropped.
+        while (!kill_ && !dispatchBufferFull_ &&
+               inputQueue_.BytesQueued() + kReadBlockSize > kInputQueueLimit) {
+          TEvent::WaitAny({&inputMoved_, &killEvent_}, std::chrono::milliseconds(-1));
+        }
+        if (kill_) break;
         if (!current) current = TDataBuffer::Create(kReadBlockSize);
         const int32_t n = DeviceRead(current->Data(), kReadBlockSize);
         if (n < 0) result = vrl::kErrDeviceRead;
