@@ -19,7 +19,7 @@
 #include <string>
 #include <system_error>
 
-#include "monitor/BurstFormat.h"
+#include "core/BurstFormat.h"
 #include "monitor/PseudoTerminal.h"
 
 namespace {

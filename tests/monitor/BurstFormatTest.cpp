@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "monitor/BurstFormat.h"
+#include "core/BurstFormat.h"
 
 namespace {
 
