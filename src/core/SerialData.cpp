@@ -34,16 +34,6 @@ std::optional<uint64_t> ParseDigits(std::string_view digits, int base, uint64_t 
   return value;
 }
 
-void AppendToken(std::string_view token, std::string& bytes) {
-  if (token.size() > 2 && token.front() == '[' && token.back() == ']') {
-    bytes.append(token.substr(1, token.size() - 2));
-  } else if (auto number = ParseInteger(token)) {
-    bytes.push_back(static_cast<char>(static_cast<uint32_t>(*number) & 0xFFu));
-  } else {
-    bytes.push_back(token.front());
-  }
-}
-
 }  // namespace
 
 std::optional<int32_t> ParseInteger(std::string_view text) {
@@ -77,8 +67,18 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-std::string DecodeSerialData(std::string_view text) {
-  std::string bytes;
+void AppendSerialDataToken(std::string_view token, std::string& bytes) {
+  if (token.size() > 2 && token.front() == '[' && token.back() == ']') {
+    bytes.append(token.substr(1, token.size() - 2));
+  } else if (auto number = ParseInteger(token)) {
+    bytes.push_back(static_cast<char>(static_cast<uint32_t>(*number) & 0xFFu));
+  } else {
+    bytes.push_back(token.front());
+  }
+}
+
+void ForEachSerialDataToken(std::string_view text,
+                            const std::function<void(std::string_view token)>& onToken) {
   size_t pos = 0;
   const size_t end = text.size();
   while (true) {
@@ -95,9 +95,15 @@ std::string DecodeSerialData(std::string_view text) {
         break;
       }
     }
-    if (pos > start) AppendToken(text.substr(start, pos - start), bytes);
+    if (pos > start) onToken(text.substr(start, pos - start));
     if (pos >= end) break;
     ++pos;
   }
+}
+
+std::string DecodeSerialData(std::string_view text) {
+  std::string bytes;
+  ForEachSerialDataToken(text,
+                         [&](std::string_view token) { AppendSerialDataToken(token, bytes); });
   return bytes;
 }
