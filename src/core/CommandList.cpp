@@ -16,6 +16,8 @@ void TCommand::Assign(const TCommand& source) {
   Checksum = source.Checksum;
   ChecksumFrom = source.ChecksumFrom;
   ChecksumForm = source.ChecksumForm;
+  Reply = source.Reply;
+  ReplyTimeout = source.ReplyTimeout;
 }
 
 void TCommand::SetDefaults() {
@@ -30,12 +32,20 @@ void TCommand::SetDefaults() {
   Checksum.clear();
   ChecksumFrom = 0;
   ChecksumForm = TChecksumForm::Binary;
+  Reply.clear();
+  ReplyTimeout = kDefaultReplyTimeout;
 }
 
 int32_t ClampRepeatInterval(int32_t milliseconds) {
   constexpr int32_t kShortest = 20;
   constexpr int32_t kLongest = 60000;
   if (milliseconds <= 0) return 0;
+  return std::clamp(milliseconds, kShortest, kLongest);
+}
+
+int32_t ClampReplyTimeout(int32_t milliseconds) {
+  constexpr int32_t kShortest = 10;
+  constexpr int32_t kLongest = 60000;
   return std::clamp(milliseconds, kShortest, kLongest);
 }
 

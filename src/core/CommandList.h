@@ -14,9 +14,12 @@
 // characters (two per byte) for text protocols.
 enum class TChecksumForm : uint8_t { Binary, Hex };
 
-// One grid button's record. Constructed only, every field is zero; the list puts
-// the records it adds to their defaults. The fields after ImageIndex are zero in
-// their defaults too, so a button without them behaves as a plain click button.
+constexpr int32_t kDefaultReplyTimeout = 1000;
+
+// One grid button's record. Constructed only, the first six fields are zero;
+// the list puts the records it adds to their defaults. The fields after
+// ImageIndex start at their defaults, so a button without them behaves as a
+// plain click button that checks no reply.
 struct TCommand {
   std::string Caption;
   std::string Data;
@@ -33,6 +36,11 @@ struct TCommand {
   // How many leading bytes the check leaves out.
   int32_t ChecksumFrom = 0;
   TChecksumForm ChecksumForm = TChecksumForm::Binary;
+  // The serial data text of the bytes expected back after a send ("??" for any
+  // one byte); empty: none. No checksum applies to it.
+  std::string Reply{};
+  // How long the reply may take, in milliseconds: 10..60000.
+  int32_t ReplyTimeout = kDefaultReplyTimeout;
 
   void Assign(const TCommand& source);
   void SetDefaults();
@@ -42,6 +50,9 @@ struct TCommand {
 // A repeat interval brought into its range: 0 and below are off, 1..19 give 20,
 // above 60000 gives 60000.
 int32_t ClampRepeatInterval(int32_t milliseconds);
+
+// A reply timeout brought into 10..60000 ms.
+int32_t ClampReplyTimeout(int32_t milliseconds);
 
 class TCommandList {
  public:

@@ -126,6 +126,9 @@ void ReadButton(const TIniFile& ini, int number, TCommand& record) {
       EqualsIgnoringCase(ini.ReadString(section, "Checksum Form", kBinaryForm), kHexForm)
           ? TChecksumForm::Hex
           : TChecksumForm::Binary;
+  record.Reply = ini.ReadString(section, "Reply", "");
+  record.ReplyTimeout =
+      ClampReplyTimeout(ini.ReadInteger(section, "Reply Timeout", kDefaultReplyTimeout));
 }
 
 void WriteGeneral(TIniFile& ini, const TMainWindowState& state) {
@@ -176,6 +179,10 @@ void WriteButton(TIniFile& ini, int number, const TCommand& record) {
   if (record.ChecksumFrom != 0) ini.WriteInteger(section, "Checksum From", record.ChecksumFrom);
   if (record.ChecksumForm == TChecksumForm::Hex) {
     ini.WriteString(section, "Checksum Form", kHexForm);
+  }
+  if (!record.Reply.empty()) ini.WriteString(section, "Reply", record.Reply);
+  if (record.ReplyTimeout != kDefaultReplyTimeout) {
+    ini.WriteInteger(section, "Reply Timeout", record.ReplyTimeout);
   }
 }
 

@@ -24,7 +24,9 @@ const TCommand kPanLeft{"Pan\\nleft",
                         100,
                         "CRC-16/MODBUS",
                         1,
-                        TChecksumForm::Hex};
+                        TChecksumForm::Hex,
+                        "$90 $41 ?? $FF",
+                        250};
 
 class CommandListTest : public testing::Test {
  protected:

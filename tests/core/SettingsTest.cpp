@@ -278,9 +278,11 @@ TEST_F(SettingsTest, HoldAndCheckKeysLoadAndOnlyTheNonDefaultOnesAreSaved) {
             "[Button 1]\nCaption=Pan\nData=$81 $01 $06 $01 $08 $08 $03 $03 $FF\n"
             "Press Data=$81 $01 $06 $01 $08 $08 $01 $03 $FF\nRepeat Interval=5\n"
             "Checksum=CRC-16/MODBUS\nChecksum From=1\nchecksum form=hex\n"
+            "Reply=$90 $41 ?? $FF\nReply Timeout=250\n"
             "[Button 2]\nCaption=Plain\nRepeat Interval=0\nChecksum Form=Binary\n"
-            "Checksum From=-3\nPress Data=\n"
-            "[Button 3]\nRepeat Interval=99999\nChecksum=CRC-99/NONE\nChecksum Form=Octal\n");
+            "Checksum From=-3\nPress Data=\nReply=\nReply Timeout=1000\n"
+            "[Button 3]\nRepeat Interval=99999\nChecksum=CRC-99/NONE\nChecksum Form=Octal\n"
+            "Reply Timeout=3\n");
   TLoadedSettings loaded;
   loaded.Read(File());
   const TCommand& pan = loaded.Commands.Get(0);
@@ -289,6 +291,10 @@ TEST_F(SettingsTest, HoldAndCheckKeysLoadAndOnlyTheNonDefaultOnesAreSaved) {
   EXPECT_EQ(pan.Checksum, "CRC-16/MODBUS");
   EXPECT_EQ(pan.ChecksumFrom, 1);
   EXPECT_EQ(pan.ChecksumForm, TChecksumForm::Hex);
+  EXPECT_EQ(pan.Reply, "$90 $41 ?? $FF");
+  EXPECT_EQ(pan.ReplyTimeout, 250);
+  EXPECT_EQ(loaded.Commands.Get(1).ReplyTimeout, 1000);
+  EXPECT_EQ(loaded.Commands.Get(2).ReplyTimeout, 10);
   EXPECT_EQ(loaded.Commands.Get(1).ChecksumFrom, 0);
   EXPECT_EQ(loaded.Commands.Get(2).RepeatInterval, 60000);
   EXPECT_EQ(loaded.Commands.Get(2).ChecksumForm, TChecksumForm::Binary);
@@ -301,13 +307,14 @@ TEST_F(SettingsTest, HoldAndCheckKeysLoadAndOnlyTheNonDefaultOnesAreSaved) {
       "Caption=Pan\r\nData=$81 $01 $06 $01 $08 $08 $03 $03 $FF\r\nOutput=1\r\n"
       "Button Colour=-16777201\r\nText Colour=-16777208\r\nImage Index=-1\r\n"
       "Press Data=$81 $01 $06 $01 $08 $08 $01 $03 $FF\r\nRepeat Interval=20\r\n"
-      "Checksum=CRC-16/MODBUS\r\nChecksum From=1\r\nChecksum Form=Hex\r\n\r\n";
+      "Checksum=CRC-16/MODBUS\r\nChecksum From=1\r\nChecksum Form=Hex\r\n"
+      "Reply=$90 $41 ?? $FF\r\nReply Timeout=250\r\n\r\n";
   const std::string text = ReadText(File());
   EXPECT_NE(text.find("[Button 1]\r\n" + pan1 + "[Button 2]\r\n" + pan1 +
                       "[Button 3]\r\n"
                       "Caption=3\r\nData=\r\nOutput=1\r\nButton Colour=-16777201\r\n"
                       "Text Colour=-16777208\r\nImage Index=-1\r\nRepeat Interval=60000\r\n"
-                      "Checksum=CRC-99/NONE\r\n\r\n"),
+                      "Checksum=CRC-99/NONE\r\nReply Timeout=10\r\n\r\n"),
             std::string::npos)
       << text;
 
