@@ -195,19 +195,23 @@ TEST_F(PosixDispatcherTest, SecondOpenIsInUse) {
   EXPECT_EQ(second.CloseDevice(), 0);
 }
 
-// Another holder of the tty, by lock alone or by lock and exclusive mark:
-// neither a failed open nor the presence probe may change its exclusive state.
+// Another holder of the tty, by lock, by exclusive mark or by both: neither a
+// refused open nor the presence probe may change its exclusive state, and a
+// probe of a free port leaves it free.
 struct THolderCase {
   const char* name;
-  bool exclusive;
+  bool locked, exclusive;
   bool probe;
 };
 
 const THolderCase kHolderCases[] = {
-    {"open, lock only", false, false},
-    {"open, lock and exclusive mark", true, false},
-    {"probe, lock only", false, true},
-    {"probe, lock and exclusive mark", true, true},
+    {"open, lock only", true, false, false},
+    {"open, lock and exclusive mark", true, true, false},
+    {"open, exclusive mark only", false, true, false},
+    {"probe, lock only", true, false, true},
+    {"probe, lock and exclusive mark", true, true, true},
+    {"probe, exclusive mark only", false, true, true},
+    {"probe, a free port", false, false, true},
 };
 
 int ExclusiveState(int fd) {
@@ -219,7 +223,9 @@ TEST_F(PosixDispatcherTest, RefusedOpenLeavesTheHoldersExclusiveStateAsItWas) {
   for (const auto& c : kHolderCases) {
     TUniqueFd holder(::open(pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     ASSERT_TRUE(holder.Valid());
-    ASSERT_EQ(::flock(holder.Get(), LOCK_EX | LOCK_NB), 0);
+    if (c.locked) {
+      ASSERT_EQ(::flock(holder.Get(), LOCK_EX | LOCK_NB), 0);
+    }
     if (c.exclusive) {
       ASSERT_EQ(::ioctl(holder.Get(), TIOCEXCL), 0);
     }
