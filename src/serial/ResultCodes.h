@@ -29,6 +29,7 @@ constexpr int32_t kErrNoMemory = -13868;
 // the message names the cause.
 constexpr int32_t kErrNotATerminal = -1050;
 constexpr int32_t kErrSystemConsole = -1051;
+constexpr int32_t kErrControllingTerminal = -1052;
 
 // Any other operating-system error number e is reported as
 // -(kPlatformErrorBase + e), so that its text is the platform's own and never

@@ -54,6 +54,9 @@ constexpr std::array kMessageTable = std::to_array<TMessageRow>({
     {-1009, "Component not compatible with WinSock"},
     {-1050, "Not a serial device: only terminal character devices can be opened"},
     {-1051, "The device is the active system console and is never opened"},
+    {-1052,
+     "The device is the controlling terminal of this program (/dev/tty), not a serial port, "
+     "and is never opened"},
     {-2001, "ie_BadId - Specified comport doesn't exist"},
     {-2002, "ie_Baudrate - unsupported baud rate"},
     {-2003, "ie_Bytesize - invalid byte size"},
@@ -176,7 +179,10 @@ int32_t CheckResult(bool loading, int32_t code) {
   }
   // The platform's own refusals and error numbers keep a text that names the
   // cause instead of the generic one.
-  if (code == vrl::kErrNotATerminal || code == vrl::kErrSystemConsole) throw EVrlException(code);
+  if (code == vrl::kErrNotATerminal || code == vrl::kErrSystemConsole ||
+      code == vrl::kErrControllingTerminal) {
+    throw EVrlException(code);
+  }
   if (code < -vrl::kPlatformErrorBase && code >= -vrl::kPlatformErrorLimit) {
     throw EInOutError(ErrorMessageFor(code), -code - vrl::kPlatformErrorBase);
   }

@@ -10,58 +10,20 @@
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "serial/ResultCodes.h"
+#include "serial/posix/DeviceCheck.h"
 #include "serial/posix/SystemErrors.h"
+#include "serial/posix/UucpLock.h"
 
 namespace {
 
 bool NoModemLines(int errorNumber) { return errorNumber == ENOTTY || errorNumber == EINVAL; }
-
-// The console device itself, the virtual consoles, and whatever the kernel
-// lists as its active console (such as a serial console on ttyS0). In a
-// container the console names may stand for another device, so the names
-// count as well as the device numbers.
-bool IsSystemConsole(const std::string& deviceName, dev_t device) {
-  if (char* resolved = ::realpath(deviceName.c_str(), nullptr)) {
-    const std::string path(resolved);
-    std::free(resolved);
-    if (path == "/dev/console" || path == "/dev/tty" ||
-        (path.rfind("/dev/tty", 0) == 0 && path.size() > 8 &&
-         std::all_of(path.begin() + 8, path.end(), [](char c) { return c >= '0' && c <= '9'; }))) {
-      return true;
-    }
-  }
-  const unsigned majorNumber = major(device);
-  const unsigned minorNumber = minor(device);
-  if (majorNumber == 5 && minorNumber <= 1) return true;
-  if (majorNumber == 4 && minorNumber < 64) return true;
-  std::ifstream active("/sys/class/tty/console/active");
-  std::string names;
-  std::getline(active, names);
-  if (names.empty()) return false;
-  const std::string link =
-      "/sys/dev/char/" + std::to_string(majorNumber) + ":" + std::to_string(minorNumber);
-  char target[512];
-  const ssize_t length = ::readlink(link.c_str(), target, sizeof target - 1);
-  if (length <= 0) return false;
-  const std::string path(target, static_cast<size_t>(length));
-  const std::string name = path.substr(path.find_last_of('/') + 1);
-  std::istringstream words(names);
-  for (std::string word; words >> word;) {
-    if (word == name) return true;
-  }
-  return false;
-}
 
 int WaitMilliseconds(uint32_t baud, uint64_t characters) {
   const uint64_t rate = std::max<uint32_t>(baud, 1);
@@ -93,11 +55,11 @@ TVrlPosixDispatcher::~TVrlPosixDispatcher() { DestroyPort(); }
 int32_t TVrlPosixDispatcher::OpenDevice(const std::string& deviceName) {
   std::lock_guard guard(DispatcherLock());
   if (device_.Valid()) return vrl::kErrAccessDenied;
-  if (deviceName.empty()) return vrl::kErrFileNotFound;
   struct stat before {};
-  if (::stat(deviceName.c_str(), &before) != 0) return vrl::OpenErrorToResult(errno);
-  if (!S_ISCHR(before.st_mode)) return vrl::kErrNotATerminal;
-  if (IsSystemConsole(deviceName, before.st_rdev)) return vrl::kErrSystemConsole;
+  if (const int32_t refused = vrl::CheckSerialDevice(deviceName, before); refused != 0) {
+    return refused;
+  }
+  if (vrl::HeldByUucpLock(deviceName)) return vrl::kErrAccessDenied;
 
   int raw;
   do {

@@ -17,10 +17,12 @@ class TVrlPosixDispatcher : public TVrlBaseDispatcher {
   explicit TVrlPosixDispatcher(TDispatcherOwner* owner);
   ~TVrlPosixDispatcher() override;
 
-  // Opens only terminal character devices, never the active system console,
-  // and exclusively (TIOCEXCL and flock): -2/-3 absent, -5 in use. The
-  // exclusive mark is set only once every step has succeeded, so a failed
-  // open leaves the device as it was found.
+  // Opens only tty drivers' devices, checked before the open (never a pty
+  // master, the controlling terminal or the system console), and exclusively
+  // (TIOCEXCL and flock): -2/-3 absent, -5 in use, also when another program
+  // made the tty exclusive or holds a UUCP lock file for it. The exclusive
+  // mark is set only once every step has succeeded, so a failed open leaves
+  // the device as it was found.
   int32_t OpenDevice(const std::string& deviceName) override;
 
  protected:
