@@ -76,26 +76,34 @@ bool MinorInRange(const std::string& range, unsigned minorNumber) {
 }
 
 // The type of the tty driver that /proc/tty/drivers gives the device number
-// to ("serial", "pty:slave", ...), or empty when no tty driver has it.
-std::string TtyDriverType(dev_t device) {
+// to ("serial", "pty:slave", ...), empty when no tty driver has it. False when
+// the list cannot be read, with errno saying why.
+bool ReadTtyDriverType(dev_t device, std::string& driverType) {
+  driverType.clear();
   std::ifstream drivers("/proc/tty/drivers");
+  if (!drivers) return false;
   for (std::string line; std::getline(drivers, line);) {
     std::istringstream fields(line);
     std::string name, node, range, type;
     unsigned majorNumber = 0;
     if (!(fields >> name >> node >> majorNumber >> range >> type)) continue;
-    if (majorNumber == major(device) && MinorInRange(range, minor(device))) return type;
+    if (majorNumber == major(device) && MinorInRange(range, minor(device))) {
+      driverType = type;
+      break;
+    }
   }
-  return {};
+  return true;
 }
 
-bool IsTerminalDevice(dev_t device) {
-  const std::string driverType = TtyDriverType(device);
+int32_t CheckTerminalDevice(dev_t device) {
+  std::string driverType;
+  // Without the list (no descriptor left, say) the cause is what the user sees.
+  if (!ReadTtyDriverType(device, driverType)) return vrl::SystemErrorToResult(errno);
   // Legacy pty masters are tty devices in sysfs, but nothing reads what is sent.
-  if (driverType.rfind("pty:master", 0) == 0) return false;
+  if (driverType.rfind("pty:master", 0) == 0) return vrl::kErrNotATerminal;
   const std::string subsystem = SysfsLink(device, "/subsystem");
-  if (!subsystem.empty()) return LastComponent(subsystem) == "tty";
-  return !driverType.empty();
+  const bool terminal = subsystem.empty() ? !driverType.empty() : LastComponent(subsystem) == "tty";
+  return terminal ? 0 : vrl::kErrNotATerminal;
 }
 
 }  // namespace
@@ -127,7 +135,7 @@ int32_t CheckSerialDevice(const std::string& path, struct stat& status) {
       (auxiliary && minorNumber == kPtmxMinor)) {
     return kErrNotATerminal;
   }
-  return IsTerminalDevice(status.st_rdev) ? 0 : kErrNotATerminal;
+  return CheckTerminalDevice(status.st_rdev);
 }
 
 }  // namespace vrl
