@@ -1,6 +1,7 @@
 // The dispatcher on a POSIX terminal device: non-blocking descriptor, termios2
 // line settings, modem lines through TIOCM*, line errors from TIOCGICOUNT, and
-// kernel RS485 mode where the driver has it. Owned by the port component; the
+// kernel RS485 mode where the driver has it; the handshakes termios lacks are
+// emulated on the modem lines. Owned by the port component; the
 // device primitives run on the main thread and the dispatcher's workers.
 #pragma once
 
@@ -50,6 +51,7 @@ class TVrlPosixDispatcher : public TVrlBaseDispatcher {
   // pass here (a hook that tests use to log and answer them); ioctl's result.
   virtual int DeviceIoctl(int fd, unsigned long request, void* argument);
 
+ private:
   // What the hardware-flow flags of a block ask of the modem lines. Only the
   // pair of RTS handshake and CTS requirement is termios's CRTSCTS; every
   // other handshake is emulated.
@@ -60,7 +62,6 @@ class TVrlPosixDispatcher : public TVrlBaseDispatcher {
   };
   static THandshakes HandshakesOf(const TDeviceControlBlock& dcb);
 
- private:
   struct TCounters {
     int32_t cts = 0, dsr = 0, rng = 0, dcd = 0, frame = 0, overrun = 0, parity = 0, brk = 0,
             bufOverrun = 0;
