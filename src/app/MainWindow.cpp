@@ -7,7 +7,6 @@
 #include <QScreen>
 #include <QThread>
 #include <QWindow>
-
 #include <exception>
 #include <iostream>
 #include <utility>
@@ -28,10 +27,9 @@ constexpr int kFontPixelSize = 11;
 }  // namespace
 
 TfmMain::TfmMain(std::filesystem::path settingsFile)
-    : QWidget(nullptr,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                  Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
       settingsFile_(std::move(settingsFile)) {
   setObjectName("fmMain");
   QPalette facePalette = palette();
@@ -45,6 +43,7 @@ TfmMain::TfmMain(std::filesystem::path settingsFile)
   ConnectOutputPorts();
   FormCreate();
   contextMenu_ = new TContextMenu(*this);
+  buttonActions_ = new TButtonActions(*this);
 }
 
 TfmMain::~TfmMain() = default;
@@ -104,6 +103,7 @@ void TfmMain::BuildGrid() {
                           kStartButtonWidth, kStartButtonHeight);
       connect(button, &TImageButton::FocusEntered, this, [this, button] { BtTxOnEnter(button); });
       connect(button, &TImageButton::clicked, this, [this, button] { BtTxClick(button); });
+      buttonActions_->Watch(button);
       button->setContextMenuPolicy(Qt::CustomContextMenu);
       connect(button, &QWidget::customContextMenuRequested, this,
               [this, button] { contextMenu_->BtTxContextPopup(button); });
@@ -129,15 +129,18 @@ QList<TImageButton*> TfmMain::GridButtons() const {
   return buttons;
 }
 
+TImageButton* TfmMain::GridButton(int number) const {
+  return findChild<TImageButton*>(QStringLiteral("BtTx%1").arg(number), Qt::FindDirectChildrenOnly);
+}
+
 void TfmMain::BtTxOnEnter(const TImageButton* sender) {
   state_.CurrentButton = static_cast<uint8_t>(sender->Tag());
 }
 
 void TfmMain::actResizeButtonsExecute() {
   if (!gridBuilt_) return;
-  const TGridLayout layout =
-      LayOutGrid(width(), height(), state_.Rows, state_.Cols, minimumClientSize_.width(),
-                 minimumClientSize_.height());
+  const TGridLayout layout = LayOutGrid(width(), height(), state_.Rows, state_.Cols,
+                                        minimumClientSize_.width(), minimumClientSize_.height());
   for (TImageButton* button : GridButtons()) {
     const TGridRect place = layout.ButtonRect(button->Tag());
     button->setGeometry(place.Left, place.Top, place.Width, place.Height);
@@ -215,6 +218,18 @@ void TfmMain::SetClientSize(QSize size) {
   }
 }
 
+bool TfmMain::event(QEvent* event) {
+  if (event->type() == QEvent::WindowBlocked) buttonActions_->EndLocalHolds();
+  return QWidget::event(event);
+}
+
+void TfmMain::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  const bool deactivated = event->type() == QEvent::ActivationChange && !isActiveWindow();
+  const bool minimised = event->type() == QEvent::WindowStateChange && isMinimized();
+  if (deactivated || minimised) buttonActions_->EndLocalHolds();
+}
+
 void TfmMain::closeEvent(QCloseEvent* event) {
   // A second request while the close step asks about a failed save waits for it.
   if (closing_) {
@@ -227,6 +242,8 @@ void TfmMain::closeEvent(QCloseEvent* event) {
 
 void TfmMain::FormClose() {
   closing_ = true;
+  // Every held button's release goes out before the settings are written.
+  buttonActions_->EndAllHolds();
   const QRect outer = frameGeometry();
   state_.Bounds = {outer.top(), outer.left(), outer.height(), outer.width()};
   // A title that the file's encoding cannot hold keeps the caption read at start.

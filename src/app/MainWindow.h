@@ -4,14 +4,14 @@
 #pragma once
 
 #include <QWidget>
-
 #include <filesystem>
 #include <memory>
 #include <optional>
 
+#include "app/ButtonActions.h"
+#include "app/QtMainThreadQueue.h"
 #include "core/CommandList.h"
 #include "core/MainWindowState.h"
-#include "app/QtMainThreadQueue.h"
 #include "core/OutputPorts.h"
 #include "serial/ComPort.h"
 #include "widgets/ImageList.h"
@@ -35,6 +35,7 @@ class TfmMain : public QWidget {
   TMainWindowState& State() { return state_; }
   // Valid until the close step has run.
   TCommandList& Commands() { return *commands_; }
+  bool Closed() const { return closed_ || !commands_; }
   TOutputPorts OutputPorts();
   const TImageList& ImageList() const { return ImageList_; }
   // 0, or 1 when an unattended close could not write the settings file.
@@ -50,6 +51,22 @@ class TfmMain : public QWidget {
   void SetButtonCount(uint8_t count);
   // Tells the window manager whether to offer moving, from the switches now.
   void UpdateMoveLock();
+
+  // The grid button's press, hold and release (ButtonActions.h); index is
+  // zero-based. Local shows a failure's box at the button while "Show Com Port
+  // Errors" is on; Remote never shows one.
+  TSendResult ButtonDown(int index, TPressSource source) {
+    return buttonActions_->ButtonDown(index, source);
+  }
+  TSendResult ButtonUp(int index, TPressSource source) {
+    return buttonActions_->ButtonUp(index, source);
+  }
+  TSendResult ButtonPress(int index, TPressSource source) {
+    return buttonActions_->ButtonPress(index, source);
+  }
+  TButtonActions& ButtonActions() const { return *buttonActions_; }
+  // The grid button of that number (1-based), or nullptr.
+  TImageButton* GridButton(int number) const;
 
   // A request to end that nobody attends (a signal, the session ending): open
   // modal dialogs are dismissed, the close step runs, and a settings file that
@@ -75,6 +92,9 @@ class TfmMain : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  // A modal box, deactivation and minimising end the operator's holds.
+  bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void FormCreate();
@@ -109,7 +129,8 @@ class TfmMain : public QWidget {
   TVrlComPort ComPort3_;
   TVrlComPort ComPort4_;
   TImageList ImageList_;
-  TContextMenu* contextMenu_ = nullptr;  // a child of the window
+  TContextMenu* contextMenu_ = nullptr;      // a child of the window
+  TButtonActions* buttonActions_ = nullptr;  // a child of the window
   TAboutBox* AboutBox_ = nullptr;
   TfmProperties* fmProperties_ = nullptr;
   TfmConfiguration* fmConfiguration_ = nullptr;

@@ -4,12 +4,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
-
 #include <exception>
 #include <string>
 
 #include "app/MainWindow.h"
-#include "core/SerialData.h"
+#include "core/ButtonHold.h"
 #include "widgets/ImageButton.h"
 
 namespace {
@@ -19,14 +18,22 @@ constexpr int kOutputCount = 4;
 }  // namespace
 
 void TfmMain::ConnectOutputPorts() {
-  for (TVrlComPort* port : OutputPorts()) {
+  const TOutputPorts ports = OutputPorts();
+  for (int index = 0; index < kOutputCount; ++index) {
+    TVrlComPort* port = ports[index];
+    const auto output = static_cast<uint8_t>(index + 1);
     port->SetMainThreadQueue(&mainThreadQueue_);
     // A worker that ends with a failure (an unplugged adapter) reports it from
     // its own thread; the box belongs to the main thread.
-    port->SetExceptionDisplay([this](const std::exception& failure) {
+    port->SetExceptionDisplay([this, output](const std::exception& failure) {
       const QString message = QString::fromLocal8Bit(failure.what());
-      QMetaObject::invokeMethod(this, [this, message] { ShowPortFailure(message); },
-                                Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this,
+          [this, output, message] {
+            buttonActions_->EndHoldsOn(output);
+            ShowPortFailure(message);
+          },
+          Qt::QueuedConnection);
     });
   }
 }
@@ -50,29 +57,19 @@ void TfmMain::OpenOutputPorts() {
     } catch (const std::exception&) {
       // The flag stays set: a click on the output tries again.
       if (!state_.ShowComPortErrors) continue;
-      QMessageBox box(QMessageBox::NoIcon, windowTitle(),
-                      tr("The com port specified for output %1 could not be opened.").arg(index + 1),
-                      QMessageBox::Ok, this);
+      QMessageBox box(
+          QMessageBox::NoIcon, windowTitle(),
+          tr("The com port specified for output %1 could not be opened.").arg(index + 1),
+          QMessageBox::Ok, this);
       box.exec();
     }
   }
 }
 
 void TfmMain::BtTxClick(const TImageButton* sender) {
-  if (!commands_) return;
-  const TCommand& record = commands_->Get(sender->Tag() - 1);
-  if (record.Data.empty()) return;
-  const std::string bytes = DecodeSerialData(record.Data);
-  if (record.Output < 1 || record.Output > kOutputCount) return;
-  try {
-    OutputPorts()[record.Output - 1]->SendString(bytes);
-  } catch (const std::exception& failure) {
-    if (!state_.ShowComPortErrors) return;
-    QMessageBox box(QMessageBox::Critical, tr("Error"), QStringLiteral("Com port error.\r\n(Data not sent)"),
-                    QMessageBox::Ok, this);
-    box.setDetailedText(QString::fromLocal8Bit(failure.what()));
-    // A moved box keeps its place instead of being centred on the window.
-    box.move(sender->mapToGlobal(QPoint(0, 0)));
-    box.exec();
-  }
+  if (Closed()) return;
+  // A button that holds has sent on the way down and sends its release on the
+  // way up; its click adds nothing.
+  if (HoldsWhilePressed(commands_->Get(sender->Tag() - 1))) return;
+  ButtonPress(sender->Tag() - 1, TPressSource::Local);
 }

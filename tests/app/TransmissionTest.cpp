@@ -2,20 +2,20 @@
 // uses is mapped to a pseudo-terminal or to a path that does not exist. Covers
 // the bytes at the master, outputs that send nothing, the error box and its
 // switch, the start-up messages, unplugging and replugging, and the open flag.
+#include <gtest/gtest.h>
+
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "BoxCollector.h"
 #include "Pty.h"
 #include "app/MainWindow.h"
 #include "widgets/ImageButton.h"
@@ -25,36 +25,6 @@ namespace {
 constexpr int kDeadlineMs = 10000;
 constexpr const char* kAbsentPort = "/nonexistent/tovrana-test-port";
 constexpr int kPtyPortNumber = 9;
-
-struct TBoxSeen {
-  QString title;
-  QString text;
-  QMessageBox::Icon icon;
-  QPoint topLeft;
-  QString cause;  // the detailed text
-};
-
-// Records and dismisses every modal message box while it lives, so that a
-// handler's box never blocks the test.
-class TBoxCollector {
- public:
-  TBoxCollector() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr || !box->isVisible()) return;
-      boxes_.push_back({box->windowTitle(), box->text(), box->icon(), box->frameGeometry().topLeft(),
-                        box->detailedText()});
-      box->done(QMessageBox::Ok);
-    });
-    timer_.start(5);
-  }
-  const std::vector<TBoxSeen>& Boxes() const { return boxes_; }
-  void Clear() { boxes_.clear(); }
-
- private:
-  QTimer timer_;
-  std::vector<TBoxSeen> boxes_;
-};
 
 class TransmissionTest : public testing::Test {
  protected:
@@ -71,13 +41,14 @@ class TransmissionTest : public testing::Test {
     std::ostringstream text;
     text << "[General]\r\nShow Com Port Errors=" << (showErrors ? 1 : 0) << "\r\n";
     for (int output = 1; output <= 4; ++output) {
-      text << "[Output " << output << "]\r\nPort Number="
-           << (output == ptyOutput ? kPtyPortNumber : output) << "\r\nOpen="
+      text << "[Output " << output
+           << "]\r\nPort Number=" << (output == ptyOutput ? kPtyPortNumber : output) << "\r\nOpen="
            << (std::find(openFlags.begin(), openFlags.end(), output) != openFlags.end() ? 1 : 0)
            << "\r\n";
     }
     text << "[Ports]\r\n";
-    for (int number = 1; number <= 4; ++number) text << "COM" << number << "=" << kAbsentPort << "\r\n";
+    for (int number = 1; number <= 4; ++number)
+      text << "COM" << number << "=" << kAbsentPort << "\r\n";
     text << "COM" << kPtyPortNumber << "=" << pty_.SlavePath() << "\r\n" << buttons;
     std::ofstream(SettingsFile(), std::ios::binary) << text.str();
   }
@@ -88,7 +59,8 @@ class TransmissionTest : public testing::Test {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(panel.get(), kDeadlineMs));
     // The opening step is queued behind the showing; wait until it has run.
     bool opened = false;
-    QMetaObject::invokeMethod(panel.get(), [&] { opened = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        panel.get(), [&] { opened = true; }, Qt::QueuedConnection);
     EXPECT_TRUE(QTest::qWaitFor([&] { return opened; }, kDeadlineMs));
     return panel;
   }
@@ -205,9 +177,9 @@ TEST_F(TransmissionTest, OutputsFlaggedOpenOnAbsentPortsReportInOrderOnlyWhileTh
     std::vector<QString> texts;
     for (const TBoxSeen& box : boxes_.Boxes()) texts.push_back(box.text);
     if (showErrors) {
-      EXPECT_EQ(texts, (std::vector<QString>{
-                           "The com port specified for output 2 could not be opened.",
-                           "The com port specified for output 4 could not be opened."}));
+      EXPECT_EQ(texts,
+                (std::vector<QString>{"The com port specified for output 2 could not be opened.",
+                                      "The com port specified for output 4 could not be opened."}));
     } else {
       EXPECT_TRUE(texts.empty());
     }
