@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -11,11 +12,13 @@
 #include <iostream>
 #include <utility>
 
+#include "app/MainWindowPanel.h"
 #include "app/MoveHint.h"
 #include "app/WindowPlacement.h"
 #include "core/GridLayout.h"
 #include "core/Settings.h"
 #include "editing/ContextMenu.h"
+#include "remote/RemoteControl.h"
 #include "widgets/ColourMapping.h"
 #include "widgets/ImageButton.h"
 #include "widgets/TextEncoding.h"
@@ -85,6 +88,7 @@ void TfmMain::FormShow() {
   RefreshGrid();
   // Queued, so that a failure's message box shows over the window already up.
   QMetaObject::invokeMethod(this, &TfmMain::OpenOutputPorts, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, &TfmMain::StartRemoteControl, Qt::QueuedConnection);
   anchor_ = pos();
   // Qt writes the window manager hints when it maps the window; edit them after.
   QMetaObject::invokeMethod(this, &TfmMain::UpdateMoveLock, Qt::QueuedConnection);
@@ -139,14 +143,18 @@ void TfmMain::BtTxOnEnter(const TImageButton* sender) {
 
 void TfmMain::actResizeButtonsExecute() {
   if (!gridBuilt_) return;
-  const TGridLayout layout = LayOutGrid(width(), height(), state_.Rows, state_.Cols,
-                                        minimumClientSize_.width(), minimumClientSize_.height());
+  // The remote-control status line, when shown, takes the foot of the window.
+  const int statusHeight = RemoteStatusHeight();
+  const TGridLayout layout =
+      LayOutGrid(width(), height() - statusHeight, state_.Rows, state_.Cols,
+                 minimumClientSize_.width(), minimumClientSize_.height() - statusHeight);
   for (TImageButton* button : GridButtons()) {
     const TGridRect place = layout.ButtonRect(button->Tag());
     button->setGeometry(place.Left, place.Top, place.Width, place.Height);
   }
+  if (lbRemote_ != nullptr) lbRemote_->setGeometry(0, layout.ClientHeight, width(), statusHeight);
   // Snapping raises another resize, whose layout finds nothing left to change.
-  const QSize snapped(layout.ClientWidth, layout.ClientHeight);
+  const QSize snapped(layout.ClientWidth, layout.ClientHeight + statusHeight);
   if (snapped != size()) SetClientSize(snapped);
 }
 
@@ -248,6 +256,8 @@ void TfmMain::FormClose() {
   state_.Bounds = {outer.top(), outer.left(), outer.height(), outer.width()};
   // A title that the file's encoding cannot hold keeps the caption read at start.
   if (const auto caption = EncodeText(windowTitle(), state_.TextIsUtf8)) state_.Caption = *caption;
+  // No remote press may arrive once the records are gone.
+  StopRemoteControl();
   WriteSettings();
   commands_.reset();
   closed_ = true;

@@ -16,7 +16,10 @@
 #include "serial/ComPort.h"
 #include "widgets/ImageList.h"
 
+class QLabel;
 class TImageButton;
+class TMainWindowPanel;
+class TRemoteControl;
 class TAboutBox;
 class TContextMenu;
 class TfmConfiguration;
@@ -86,6 +89,8 @@ class TfmMain : public QWidget {
   TfmConfiguration* fmConfiguration() const { return fmConfiguration_; }
   // The button context menu and the window's edit actions.
   TContextMenu& ContextMenu() const { return *contextMenu_; }
+  // The configuration dialog's line about remote control.
+  QString RemoteDescription() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -111,6 +116,10 @@ class TfmMain : public QWidget {
   void OpenOutputPorts();
   void ConnectOutputPorts();
   void ShowPortFailure(const QString& message);
+  // RemoteAccess.cpp: the listeners of section "Remote" and the status line.
+  void StartRemoteControl();
+  void StopRemoteControl();
+  int RemoteStatusHeight() const;
 
   void ApplyStoredBounds();
   void AdoptFrameMargins();
@@ -134,6 +143,9 @@ class TfmMain : public QWidget {
   TAboutBox* AboutBox_ = nullptr;
   TfmProperties* fmProperties_ = nullptr;
   TfmConfiguration* fmConfiguration_ = nullptr;
+  std::unique_ptr<TMainWindowPanel> remotePanel_;
+  std::unique_ptr<TRemoteControl> remote_;
+  QLabel* lbRemote_ = nullptr;  // a child of the window, while a listener is up
 
   bool gridBuilt_ = false;
   int builtRows_ = 0;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/RemoteSettings.h"
+
 struct TWindowBounds {
   int32_t Top = 0;
   int32_t Left = 0;
@@ -31,4 +33,5 @@ struct TMainWindowState {
   // False when the settings file is not valid UTF-8: it was made on Windows, so
   // its texts are shown and stored back as Windows-1252.
   bool TextIsUtf8 = true;
+  TRemoteSettings Remote;
 };

@@ -8,6 +8,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/IniFile.h"
+#include "core/RemoteSettings.h"
 #include "core/Utf8.h"
 #include "serial/ComPort.h"
 
@@ -232,6 +233,7 @@ void ReadSettingsFile(const std::filesystem::path& file, TMainWindowState& state
     ports[index]->SetPortMap(portMap);
     ReadOutput(ini, index, *ports[index], state.OpenFlags[index]);
   }
+  state.Remote = ReadRemoteSettings(ini);
   for (int number = 1; number <= kButtonRecordCount; ++number) {
     ReadButton(ini, number, commands.Get(commands.Add()));
   }

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -158,6 +159,7 @@ void TfmConfiguration::LoadSettings() {
   general_.SaveWindowPosition->setChecked(state.SaveWindowPosition);
   general_.SaveWindowSize->setChecked(state.SaveWindowSize);
   general_.ShowComPortErrors->setChecked(state.ShowComPortErrors);
+  general_.RemoteControl->setText(fmMain_.RemoteDescription());
   LoadPortNumbers();
   for (int output = 1; output <= 4; ++output) LoadOutput(output);
   BtApply_->setEnabled(false);

@@ -100,6 +100,11 @@ TGeneralPage BuildGeneralPage(QWidget* parent) {
                                     QStringLiteral("cbSaveWindowSize"), kOverridenHint);
   page.ShowComPortErrors = AddCheckBox(layout, QStringLiteral("Show Com Port Errors"),
                                        QStringLiteral("cbShowComPortErrors"));
+  page.RemoteControl = new QLabel;
+  page.RemoteControl->setObjectName(QStringLiteral("lbRemoteControl"));
+  page.RemoteControl->setWordWrap(true);
+  page.RemoteControl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(page.RemoteControl);
   layout->addStretch();
   return page;
 }

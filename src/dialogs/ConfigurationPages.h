@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QWidget;
 class TEncodableTextValidator;
@@ -25,6 +26,8 @@ struct TGeneralPage {
   QCheckBox* SaveWindowPosition;
   QCheckBox* SaveWindowSize;
   QCheckBox* ShowComPortErrors;
+  // Read-only: what remote control is doing, set at start-up from the settings.
+  QLabel* RemoteControl;
 };
 
 // Flow control, offered on output 1 only.

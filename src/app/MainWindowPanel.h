@@ -1,0 +1,22 @@
+// The main window as remote control sees it: its grid's buttons and outputs,
+// and pressing a button by its grid number without any message box. Owned by
+// the main window beside its remote control; user-interface thread only.
+#pragma once
+
+#include "remote/RemotePanel.h"
+
+class TfmMain;
+
+class TMainWindowPanel : public TRemotePanel {
+ public:
+  explicit TMainWindowPanel(TfmMain& fmMain) : fmMain_(fmMain) {}
+
+  int Rows() const override;
+  int Columns() const override;
+  std::vector<TRemoteButton> Buttons() const override;
+  std::vector<TRemoteOutput> Outputs() const override;
+  TRemoteOutcome Act(TRemoteAction action, int number) override;
+
+ private:
+  TfmMain& fmMain_;
+};
