@@ -1,5 +1,6 @@
 #include "core/EditCommands.h"
 
+#include "core/Checksum.h"
 #include "core/SerialData.h"
 
 namespace {
@@ -71,9 +72,10 @@ bool RunEditCommand(TCommandList& commands, uint8_t currentButton, TEditCommand 
   }
 }
 
-std::string DataBytesInHex(std::string_view dataText) {
+namespace {
+
+std::string BytesInHex(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  const std::string bytes = DecodeSerialData(dataText);
   if (bytes.empty()) return "no bytes";
   std::string hex;
   hex.reserve(bytes.size() * 3);
@@ -84,4 +86,20 @@ std::string DataBytesInHex(std::string_view dataText) {
     hex += kDigits[value & 0x0F];
   }
   return hex;
+}
+
+}  // namespace
+
+std::string DataBytesInHex(std::string_view dataText) {
+  return BytesInHex(DecodeSerialData(dataText));
+}
+
+std::string FinalBytesInHex(std::string_view dataText, const TCommand& record) {
+  // An empty text sends nothing at all, not even a check.
+  if (dataText.empty()) return BytesInHex({});
+  try {
+    return BytesInHex(FinalBytes(dataText, record));
+  } catch (const EUnknownChecksum& failure) {
+    return failure.what();
+  }
 }

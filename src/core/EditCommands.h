@@ -46,3 +46,6 @@ bool RunEditCommand(TCommandList& commands, uint8_t currentButton, TEditCommand 
 // The bytes a serial data text sends, as upper-case hexadecimal pairs separated
 // by blanks ("81 01 FF"); "no bytes" for a text without tokens.
 std::string DataBytesInHex(std::string_view dataText);
+// The same for the bytes a button sends for one of its texts, its check
+// appended; for a check the table does not know, the text the click reports.
+std::string FinalBytesInHex(std::string_view dataText, const TCommand& record);

@@ -1,12 +1,16 @@
 #include "editing/Properties.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <limits>
 
+#include "core/Checksum.h"
 #include "core/EditCommands.h"
 #include "widgets/ColourMapping.h"
 #include "widgets/ColourSelector.h"
@@ -36,6 +40,24 @@ std::string StoredText(const QLineEdit& field, const QString& loaded, const std:
   return EncodeText(field.text(), textIsUtf8).value_or(original);
 }
 
+// A read-only line under a data field with the bytes its text sends.
+QLineEdit* BytesLine(const QString& objectName, QWidget* parent) {
+  auto* line = new QLineEdit(parent);
+  line->setObjectName(objectName);
+  line->setReadOnly(true);
+  // Drawn as a line of text, not as a field to type in.
+  line->setFrame(false);
+  QPalette bytesPalette = line->palette();
+  bytesPalette.setColor(QPalette::Base, bytesPalette.color(QPalette::Window));
+  line->setPalette(bytesPalette);
+  // Selectable for copying, but not a stop of the Tab key.
+  line->setFocusPolicy(Qt::ClickFocus);
+  return line;
+}
+
+constexpr int kLongestRepeat = 60000;
+constexpr int kMostLeftOut = 65535;
+
 }  // namespace
 
 TfmProperties::TfmProperties(QWidget* parent)
@@ -43,7 +65,13 @@ TfmProperties::TfmProperties(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       edCaption_(TextField(QStringLiteral("edCaption"), this)),
       edData_(TextField(QStringLiteral("edData"), this)),
-      edDataBytes_(new QLineEdit(this)),
+      edDataBytes_(BytesLine(QStringLiteral("edDataBytes"), this)),
+      edPressData_(TextField(QStringLiteral("edPressData"), this)),
+      edPressDataBytes_(BytesLine(QStringLiteral("edPressDataBytes"), this)),
+      edRepeatInterval_(new TSpinEdit(tr("Repeat every (ms, 0 = off)"), this)),
+      edChecksum_(new QComboBox(this)),
+      edChecksumFrom_(new TSpinEdit(tr("Leave out first (bytes)"), this)),
+      cbChecksumHex_(new QCheckBox(tr("As hex text"), this)),
       edIconNo_(new TSpinEdit(tr("Icon"), this)),
       edOutputNo_(new TSpinEdit(tr("Output"), this)),
       edButtonColour_(new TColourSelector(this)),
@@ -55,15 +83,17 @@ TfmProperties::TfmProperties(QWidget* parent)
   setWindowTitle(tr("Button Properties"));
   working_.SetDefaults();
 
-  edDataBytes_->setObjectName("edDataBytes");
-  edDataBytes_->setReadOnly(true);
-  // Drawn as a line of text, not as a field to type in.
-  edDataBytes_->setFrame(false);
-  QPalette bytesPalette = edDataBytes_->palette();
-  bytesPalette.setColor(QPalette::Base, bytesPalette.color(QPalette::Window));
-  edDataBytes_->setPalette(bytesPalette);
-  // Selectable for copying, but not a stop of the Tab key.
-  edDataBytes_->setFocusPolicy(Qt::ClickFocus);
+  edRepeatInterval_->setObjectName("edRepeatInterval");
+  edRepeatInterval_->SetRange(0, kLongestRepeat);
+  edChecksum_->setObjectName("edChecksum");
+  edChecksum_->addItem(tr("(none)"));
+  for (const TChecksumAlgorithm& algorithm : ChecksumAlgorithms()) {
+    edChecksum_->addItem(
+        QString::fromLatin1(algorithm.Name.data(), static_cast<qsizetype>(algorithm.Name.size())));
+  }
+  edChecksumFrom_->setObjectName("edChecksumFrom");
+  edChecksumFrom_->SetRange(0, kMostLeftOut);
+  cbChecksumHex_->setObjectName("cbChecksumHex");
   edIconNo_->setObjectName("edIconNo");
   edIconNo_->SetRange(-1, -1);
   edOutputNo_->setObjectName("edOutputNo");
@@ -82,6 +112,10 @@ TfmProperties::TfmProperties(QWidget* parent)
   captionLabel->setBuddy(edCaption_);
   auto* dataLabel = new QLabel(tr("Serial Data"), this);
   dataLabel->setBuddy(edData_);
+  auto* pressDataLabel = new QLabel(tr("Press Data"), this);
+  pressDataLabel->setBuddy(edPressData_);
+  auto* checksumLabel = new QLabel(tr("Checksum"), this);
+  checksumLabel->setBuddy(edChecksum_);
   auto* buttonColourLabel = new QLabel(tr("Button"), this);
   buttonColourLabel->setBuddy(edButtonColour_);
   auto* textColourLabel = new QLabel(tr("Text"), this);
@@ -94,22 +128,37 @@ TfmProperties::TfmProperties(QWidget* parent)
   layout->addWidget(dataLabel, 2, 0, 1, 2);
   layout->addWidget(edData_, 3, 0, 1, 2);
   layout->addWidget(edDataBytes_, 4, 0, 1, 2);
-  layout->addWidget(edIconNo_, 5, 0);
-  layout->addWidget(edOutputNo_, 5, 1);
-  layout->addWidget(buttonColourLabel, 6, 0);
-  layout->addWidget(textColourLabel, 6, 1);
-  layout->addWidget(edButtonColour_, 7, 0);
-  layout->addWidget(edTextColour_, 7, 1);
-  layout->addWidget(btExample_, 8, 0, 1, 2, Qt::AlignHCenter);
+  layout->addWidget(pressDataLabel, 5, 0, 1, 2);
+  layout->addWidget(edPressData_, 6, 0, 1, 2);
+  layout->addWidget(edPressDataBytes_, 7, 0, 1, 2);
+  layout->addWidget(edRepeatInterval_, 8, 0);
+  auto* checksum = new QVBoxLayout;
+  checksum->addWidget(checksumLabel);
+  checksum->addWidget(edChecksum_);
+  layout->addLayout(checksum, 8, 1);
+  layout->addWidget(edChecksumFrom_, 9, 0);
+  layout->addWidget(cbChecksumHex_, 9, 1, Qt::AlignBottom);
+  layout->addWidget(edIconNo_, 10, 0);
+  layout->addWidget(edOutputNo_, 10, 1);
+  layout->addWidget(buttonColourLabel, 11, 0);
+  layout->addWidget(textColourLabel, 11, 1);
+  layout->addWidget(edButtonColour_, 12, 0);
+  layout->addWidget(edTextColour_, 12, 1);
+  layout->addWidget(btExample_, 13, 0, 1, 2, Qt::AlignHCenter);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(btCancel_);
   buttons->addWidget(BitBtn2_);
-  layout->addLayout(buttons, 9, 0, 1, 2);
+  layout->addLayout(buttons, 14, 0, 1, 2);
   edCaption_->setMinimumWidth(2 * kPreviewSize.width());
 
   setTabOrder(edCaption_, edData_);
-  setTabOrder(edData_, edIconNo_);
+  setTabOrder(edData_, edPressData_);
+  setTabOrder(edPressData_, edRepeatInterval_);
+  setTabOrder(edRepeatInterval_, edChecksum_);
+  setTabOrder(edChecksum_, edChecksumFrom_);
+  setTabOrder(edChecksumFrom_, cbChecksumHex_);
+  setTabOrder(cbChecksumHex_, edIconNo_);
   setTabOrder(edIconNo_, edOutputNo_);
   setTabOrder(edOutputNo_, edButtonColour_);
   setTabOrder(edButtonColour_, edTextColour_);
@@ -118,6 +167,10 @@ TfmProperties::TfmProperties(QWidget* parent)
 
   connect(edCaption_, &QLineEdit::textChanged, this, &TfmProperties::edCaptionChange);
   connect(edData_, &QLineEdit::textChanged, this, &TfmProperties::edDataChange);
+  connect(edPressData_, &QLineEdit::textChanged, this, &TfmProperties::edDataChange);
+  connect(edChecksum_, &QComboBox::currentIndexChanged, this, &TfmProperties::edDataChange);
+  connect(edChecksumFrom_, &TSpinEdit::ValueChanged, this, &TfmProperties::edDataChange);
+  connect(cbChecksumHex_, &QCheckBox::toggled, this, &TfmProperties::edDataChange);
   connect(edIconNo_, &TSpinEdit::ValueChanged, this, &TfmProperties::edIconNoChange);
   connect(edButtonColour_, &TColourSelector::ColourSelected, this,
           [this](TColour colour) { btExample_->SetButtonColour(ToQColor(colour)); });
@@ -132,7 +185,7 @@ void TfmProperties::LoadRecord(const TCommand& record, int editedButton,
   imageList_ = &imageList;
   editedButton_ = editedButton;
   textIsUtf8_ = textIsUtf8;
-  for (QLineEdit* field : {edCaption_, edData_}) {
+  for (QLineEdit* field : {edCaption_, edData_, edPressData_}) {
     field->findChild<TEncodableTextValidator*>()->SetTextIsUtf8(textIsUtf8);
   }
   working_.Assign(record);
@@ -143,10 +196,32 @@ void TfmProperties::LoadRecord(const TCommand& record, int editedButton,
 
 void TfmProperties::LoadControls() {
   setWindowTitle(tr("Button %1 Properties").arg(editedButton_));
+  // Each text or check field's change refreshes the check in the working record
+  // from all of them, so they are set from a copy taken before the first.
+  const TCommand loaded = working_;
   loadedCaption_ = DecodeText(working_.Caption, textIsUtf8_);
   loadedData_ = DecodeText(working_.Data, textIsUtf8_);
+  loadedPressData_ = DecodeText(working_.PressData, textIsUtf8_);
   edCaption_->setText(loadedCaption_);
   edData_->setText(loadedData_);
+  edPressData_->setText(loadedPressData_);
+  edRepeatInterval_->SetValue(loaded.RepeatInterval);
+  // A stored name the table does not know stays selectable, so that OK keeps it.
+  while (edChecksum_->count() > 1 + static_cast<int>(ChecksumAlgorithms().size())) {
+    edChecksum_->removeItem(edChecksum_->count() - 1);
+  }
+  const TChecksumAlgorithm* algorithm = FindChecksum(loaded.Checksum);
+  if (loaded.Checksum.empty()) {
+    edChecksum_->setCurrentIndex(0);
+  } else if (algorithm != nullptr) {
+    edChecksum_->setCurrentIndex(1 + static_cast<int>(algorithm - ChecksumAlgorithms().data()));
+  } else {
+    unknownChecksum_ = loaded.Checksum;
+    edChecksum_->addItem(DecodeText(loaded.Checksum, textIsUtf8_));
+    edChecksum_->setCurrentIndex(edChecksum_->count() - 1);
+  }
+  edChecksumFrom_->SetValue(loaded.ChecksumFrom);
+  cbChecksumHex_->setChecked(loaded.ChecksumForm == TChecksumForm::Hex);
   edDataChange();
   edButtonColour_->SetColour(working_.ButtonColour);
   edTextColour_->SetColour(working_.TextColour);
@@ -163,8 +238,26 @@ void TfmProperties::LoadControls() {
 void TfmProperties::edCaptionChange() { btExample_->SetCaption(edCaption_->text()); }
 
 void TfmProperties::edDataChange() {
-  const std::string data = EncodeText(edData_->text(), textIsUtf8_).value_or(std::string());
-  edDataBytes_->setText(QString::fromStdString(DataBytesInHex(data)));
+  StoreCheckControls();
+  for (const auto& [field, line] :
+       {std::pair{edData_, edDataBytes_}, std::pair{edPressData_, edPressDataBytes_}}) {
+    const std::string text = EncodeText(field->text(), textIsUtf8_).value_or(std::string());
+    line->setText(QString::fromStdString(FinalBytesInHex(text, working_)));
+  }
+}
+
+void TfmProperties::StoreCheckControls() {
+  const int index = edChecksum_->currentIndex();
+  const auto known = static_cast<int>(ChecksumAlgorithms().size());
+  if (index <= 0) {
+    working_.Checksum.clear();
+  } else if (index <= known) {
+    working_.Checksum = std::string(ChecksumAlgorithms()[static_cast<size_t>(index - 1)].Name);
+  } else {
+    working_.Checksum = unknownChecksum_;
+  }
+  working_.ChecksumFrom = edChecksumFrom_->Value();
+  working_.ChecksumForm = cbChecksumHex_->isChecked() ? TChecksumForm::Hex : TChecksumForm::Binary;
 }
 
 void TfmProperties::edIconNoChange() {
@@ -179,6 +272,9 @@ void TfmProperties::done(int result) {
 void TfmProperties::StoreControls() {
   working_.Caption = StoredText(*edCaption_, loadedCaption_, working_.Caption, textIsUtf8_);
   working_.Data = StoredText(*edData_, loadedData_, working_.Data, textIsUtf8_);
+  working_.PressData = StoredText(*edPressData_, loadedPressData_, working_.PressData, textIsUtf8_);
+  working_.RepeatInterval = ClampRepeatInterval(edRepeatInterval_->Value());
+  StoreCheckControls();
   working_.ButtonColour = edButtonColour_->Colour();
   working_.TextColour = edTextColour_->Colour();
   working_.ImageIndex = edIconNo_->Value();

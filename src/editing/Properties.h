@@ -9,6 +9,8 @@
 
 #include "core/CommandList.h"
 
+class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class TColourSelector;
@@ -38,7 +40,10 @@ class TfmProperties : public QDialog {
   void LoadControls();
   void StoreControls();
   void edCaptionChange();
+  // Both bytes lines: the final bytes of each text with the check as now chosen.
   void edDataChange();
+  // The check as the fields now say, into the working record.
+  void StoreCheckControls();
   void edIconNoChange();
 
   TCommand working_;
@@ -48,10 +53,19 @@ class TfmProperties : public QDialog {
   // The texts as loaded, so that an untouched field keeps its exact bytes.
   QString loadedCaption_;
   QString loadedData_;
+  QString loadedPressData_;
+  // A stored check name the table does not know, as its own list entry keeps it.
+  std::string unknownChecksum_;
 
   QLineEdit* edCaption_;
   QLineEdit* edData_;
   QLineEdit* edDataBytes_;
+  QLineEdit* edPressData_;
+  QLineEdit* edPressDataBytes_;
+  TSpinEdit* edRepeatInterval_;
+  QComboBox* edChecksum_;
+  TSpinEdit* edChecksumFrom_;
+  QCheckBox* cbChecksumHex_;
   TSpinEdit* edIconNo_;
   TSpinEdit* edOutputNo_;
   TColourSelector* edButtonColour_;

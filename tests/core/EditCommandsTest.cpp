@@ -125,4 +125,14 @@ TEST(DataBytesInHexTest, ShowsTheBytesATextSends) {
   for (const auto& [text, hex] : cases) EXPECT_EQ(DataBytesInHex(text), hex) << text;
 }
 
+TEST(DataBytesInHexTest, FinalBytesCarryTheCheck) {
+  TCommand record;
+  record.SetDefaults();
+  record.Checksum = "CRC-16/MODBUS";
+  EXPECT_EQ(FinalBytesInHex("1 3 0 0 0 10", record), "01 03 00 00 00 0A C5 CD");
+  EXPECT_EQ(FinalBytesInHex("", record), "no bytes");
+  record.Checksum = "CRC-99/NONE";
+  EXPECT_EQ(FinalBytesInHex("1", record), "Unknown checksum \"CRC-99/NONE\"");
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // The button properties dialog run from the context menu: where and how it
 // opens, what each way of closing it does to the button, and the byte line of
 // the data field.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -143,6 +145,50 @@ TEST_F(PropertiesTest, DataFieldShowsItsBytesAndRefusesWhatTheFileCannotHold) {
   });
   EXPECT_EQ(Record(1).Caption, "Caf\xE9");
   EXPECT_EQ(Record(1).Data, "81 01 04 00 02 FF,$0D,\x80");
+}
+
+TEST_F(PropertiesTest, HoldAndCheckFieldsShowTheFinalBytesAndOkStoresThem) {
+  ShowPanel(
+      "[Button 1]\r\nData=1 3 0 0 0 10\r\nPress Data=$81\r\nRepeat Interval=250\r\n"
+      "Checksum=CRC-16/MODBUS\r\n"
+      "[Button 2]\r\nData=65\r\nChecksum=CRC-99/NONE\r\nChecksum From=2\r\n");
+  RunProperties(1, [&] {
+    EXPECT_EQ(Field<QLineEdit>("edPressData")->text(), "$81");
+    EXPECT_EQ(Field<TSpinEdit>("edRepeatInterval")->Value(), 250);
+    auto* checksum = Field<QComboBox>("edChecksum");
+    EXPECT_EQ(checksum->currentText(), "CRC-16/MODBUS");
+    EXPECT_EQ(checksum->itemText(0), "(none)");
+    EXPECT_EQ(Field<QLineEdit>("edDataBytes")->text(), "01 03 00 00 00 0A C5 CD");
+    // The preview follows every check field.
+    checksum->setCurrentIndex(checksum->findText("SUM8"));
+    EXPECT_EQ(Field<QLineEdit>("edPressDataBytes")->text(), "81 81");
+    Field<TSpinEdit>("edChecksumFrom")->SetValue(1);
+    EXPECT_EQ(Field<QLineEdit>("edPressDataBytes")->text(), "81 00");
+    Field<QCheckBox>("cbChecksumHex")->setChecked(true);
+    EXPECT_EQ(Field<QLineEdit>("edDataBytes")->text(), "01 03 00 00 00 0A 30 44");
+    Field<TSpinEdit>("edRepeatInterval")->SetValue(5);
+    Dialog()->accept();
+  });
+  TCommand expected;
+  expected.SetDefaults();
+  expected.Caption = "1";
+  expected.Data = "1 3 0 0 0 10";
+  expected.PressData = "$81";
+  expected.RepeatInterval = 20;  // the shortest repeat
+  expected.Checksum = "SUM8";
+  expected.ChecksumFrom = 1;
+  expected.ChecksumForm = TChecksumForm::Hex;
+  EXPECT_EQ(Record(1), expected);
+
+  // A name the table does not know is shown, reported in the bytes line and kept.
+  RunProperties(2, [&] {
+    EXPECT_EQ(Field<QComboBox>("edChecksum")->currentText(), "CRC-99/NONE");
+    EXPECT_EQ(Field<QLineEdit>("edDataBytes")->text(), "Unknown checksum \"CRC-99/NONE\"");
+    EXPECT_EQ(Field<QLineEdit>("edPressDataBytes")->text(), "no bytes");
+    Dialog()->accept();
+  });
+  EXPECT_EQ(Record(2).Checksum, "CRC-99/NONE");
+  EXPECT_EQ(Record(2).ChecksumFrom, 2);
 }
 
 }  // namespace
