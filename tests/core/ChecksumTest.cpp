@@ -71,6 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TFinalCase{"HexUpperCaseCharacters", "$02 [AB]", "NEG8", 1, kHex,
                                "\x02"
                                "AB7D"},
+                    TFinalCase{"TextFrameAfterStx", "$02 [PWR1]", "SUM8", 1, kHex, "\x02PWR12A"},
                     TFinalCase{"FromBeyondTheFrameChecksNothing", "$01", "SUM8", 5, kBinary,
                                std::string("\x01\x00", 2)},
                     TFinalCase{"NegativeFromChecksAll", "[AB]", "XOR8", -2, kHex, "AB03"}),
