@@ -20,6 +20,7 @@ class TCountingPanel : public TRemotePanel {
   int Columns() const override { return 3; }
   std::vector<TRemoteButton> Buttons() const override { return {{1, 1, 1, "a\nb", 1}}; }
   std::vector<TRemoteOutput> Outputs() const override { return {}; }
+  bool Held(int number) const override { return held_.count(number) != 0; }
   TRemoteOutcome Act(TRemoteAction action, int number) override {
     if (number < 1 || number > Rows() * Columns()) __builtin_trap();
     if (action == TRemoteAction::Down) held_.insert(number);

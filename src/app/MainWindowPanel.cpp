@@ -1,10 +1,8 @@
 #include "app/MainWindowPanel.h"
 
-#include <exception>
-
+#include "app/ButtonActions.h"
 #include "app/MainWindow.h"
 #include "core/GridLayout.h"
-#include "core/SerialData.h"
 #include "widgets/TextEncoding.h"
 
 int TMainWindowPanel::Rows() const { return fmMain_.State().Rows; }
@@ -33,16 +31,21 @@ std::vector<TRemoteOutput> TMainWindowPanel::Outputs() const {
   return outputs;
 }
 
+bool TMainWindowPanel::Held(int number) const { return fmMain_.ButtonActions().Held(number - 1); }
+
 TRemoteOutcome TMainWindowPanel::Act(TRemoteAction action, int number) {
-  if (action != TRemoteAction::Press) return {false, "this panel cannot hold buttons"};
-  const TCommand& record = fmMain_.Commands().Get(number - 1);
-  if (record.Data.empty() || record.Output < 1 || record.Output > fmMain_.OutputPorts().size()) {
-    return {};
+  const int index = number - 1;
+  TSendResult result;
+  switch (action) {
+    case TRemoteAction::Press:
+      result = fmMain_.ButtonPress(index, TPressSource::Remote);
+      break;
+    case TRemoteAction::Down:
+      result = fmMain_.ButtonDown(index, TPressSource::Remote);
+      break;
+    case TRemoteAction::Up:
+      result = fmMain_.ButtonUp(index, TPressSource::Remote);
+      break;
   }
-  try {
-    fmMain_.OutputPorts()[record.Output - 1]->SendString(DecodeSerialData(record.Data));
-  } catch (const std::exception& failure) {
-    return {false, failure.what()};
-  }
-  return {};
+  return {result.sent, result.cause};
 }

@@ -1,5 +1,6 @@
 // The main window as remote control sees it: its grid's buttons and outputs,
-// and pressing a button by its grid number without any message box. Owned by
+// and pressing, holding and releasing a button by its grid number as the
+// operator would, but without any message box. Owned by
 // the main window beside its remote control; user-interface thread only.
 #pragma once
 
@@ -15,6 +16,7 @@ class TMainWindowPanel : public TRemotePanel {
   int Columns() const override;
   std::vector<TRemoteButton> Buttons() const override;
   std::vector<TRemoteOutput> Outputs() const override;
+  bool Held(int number) const override;
   TRemoteOutcome Act(TRemoteAction action, int number) override;
 
  private:

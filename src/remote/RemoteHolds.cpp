@@ -3,18 +3,16 @@
 #include <vector>
 
 TRemoteOutcome TRemoteHolds::Act(TRemoteClient client, TRemoteAction action, int number) {
-  switch (action) {
-    case TRemoteAction::Down:
-      // Kept even when the press bytes failed: releasing is the safe side.
-      holders_[number] = client;
-      break;
-    case TRemoteAction::Up:
-      holders_.erase(number);
-      break;
-    case TRemoteAction::Press:
-      break;
+  // Only a hold this client started is its to release: the operator's hold,
+  // or another client's, stays with them.
+  const bool heldBefore = panel_.Held(number);
+  const TRemoteOutcome outcome = panel_.Act(action, number);
+  if (!panel_.Held(number)) {
+    holders_.erase(number);
+  } else if (!heldBefore && action == TRemoteAction::Down) {
+    holders_[number] = client;
   }
-  return panel_.Act(action, number);
+  return outcome;
 }
 
 void TRemoteHolds::Disconnected(TRemoteClient client) {

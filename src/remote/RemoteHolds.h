@@ -22,8 +22,8 @@ class TRemoteHolds {
   // A number no client has had before.
   TRemoteClient NewClient() { return ++lastClient_; }
 
-  // number must be a button of the grid. A release ends the hold, whoever made
-  // it; a hold taken again moves to the client that took it last.
+  // number must be a button of the grid. A down that makes the button held
+  // makes it this client's hold; a release ends the hold, whoever made it.
   TRemoteOutcome Act(TRemoteClient client, TRemoteAction action, int number);
   // Releases every button the client still holds.
   void Disconnected(TRemoteClient client);

@@ -39,6 +39,11 @@ class TRemotePanel {
   // The grid's buttons, in number order.
   virtual std::vector<TRemoteButton> Buttons() const = 0;
   virtual std::vector<TRemoteOutput> Outputs() const = 0;
-  // number is 1 to Rows() x Columns(). Never shows a message box.
+  // number is 1 to Rows() x Columns() here and below.
+  // Whether the button is held down now, by anyone.
+  virtual bool Held(int number) const = 0;
+  // Press is down then up. Down holds only a button that holds while pressed;
+  // a second down of a held button and an up of one not held do nothing.
+  // Never shows a message box.
   virtual TRemoteOutcome Act(TRemoteAction action, int number) = 0;
 };

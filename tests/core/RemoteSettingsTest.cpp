@@ -28,6 +28,8 @@ const TRemoteCase kRemoteCases[] = {
      {false, 70000, -1, "127.0.0.1", ""}},
 };
 
+void PrintTo(const TRemoteCase& c, std::ostream* out) { *out << c.Name; }
+
 class RemoteSettingsTest : public testing::TestWithParam<TRemoteCase> {};
 
 TEST_P(RemoteSettingsTest, ReadsTheSection) {

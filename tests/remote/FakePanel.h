@@ -1,5 +1,6 @@
-// A panel of rows x columns buttons that records every action it is asked for
-// and fails the buttons it is told to. Test thread only.
+// A panel of rows x columns buttons, each of which holds while pressed, that
+// records every action it is asked for and fails the buttons it is told to
+// (a failed down holds nothing). Test thread only.
 #pragma once
 
 #include <set>
@@ -23,15 +24,20 @@ class TFakePanel : public TRemotePanel {
     return buttons;
   }
   std::vector<TRemoteOutput> Outputs() const override { return {{1, 5, "/dev/pts/9", true}}; }
+  bool Held(int number) const override { return held_.count(number) != 0; }
   TRemoteOutcome Act(TRemoteAction action, int number) override {
     static constexpr const char* kNames[] = {"press", "down", "up"};
     actions_.push_back(std::string(kNames[static_cast<int>(action)]) + ' ' +
                        std::to_string(number));
     if (failing_.count(number) != 0) return {false, "Com port error.\r\n(Data not sent)"};
+    if (action == TRemoteAction::Down) held_.insert(number);
+    if (action == TRemoteAction::Up) held_.erase(number);
     return {};
   }
 
   void Fail(int number) { failing_.insert(number); }
+  // The operator holds the button.
+  void HoldLocally(int number) { held_.insert(number); }
   // "press 3", "down 3", "up 3", in call order.
   const std::vector<std::string>& Actions() const { return actions_; }
 
@@ -39,5 +45,6 @@ class TFakePanel : public TRemotePanel {
   int rows_;
   int columns_;
   std::set<int> failing_;
+  std::set<int> held_;
   std::vector<std::string> actions_;
 };

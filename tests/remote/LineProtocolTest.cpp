@@ -32,6 +32,8 @@ const TScanCase kScanCases[] = {
     {"TooLongBeforeItsEnd", std::string(258, 'A'), TLineScanStatus::TooLong, "", 0},
 };
 
+void PrintTo(const TScanCase& c, std::ostream* out) { *out << c.Name; }
+
 class ScanLineTest : public testing::TestWithParam<TScanCase> {};
 
 TEST_P(ScanLineTest, CutsOneLine) {
@@ -78,6 +80,8 @@ const TParseCase kParseCases[] = {
     {"UnknownVerb", "PUSH 3", Invalid("unknown command: PUSH")},
     {"VerbGluedToNumber", "PRESS3", Invalid("unknown command: PRESS3")},
 };
+
+void PrintTo(const TParseCase& c, std::ostream* out) { *out << c.Name; }
 
 class ParseLineCommandTest : public testing::TestWithParam<TParseCase> {};
 

@@ -63,6 +63,12 @@ const TSessionCase kSessionCases[] = {
      "OK\nOK\n",
      false,
      {"down 2", "down 5", "up 2", "up 5"}},
+    {"FailedDownHoldsNothing",
+     "",
+     {"DOWN 13\n"},
+     "ERR Com port error.  (Data not sent)\n",
+     false,
+     {"down 13"}},
     {"ReleasedHoldIsNotReleasedAgain",
      "",
      {"DOWN 2\nUP 2\n"},
@@ -91,6 +97,8 @@ const TSessionCase kSessionCases[] = {
      {}},
     {"BlankLinesBeforeTheToken", "s3cret", {"\r\n\nAUTH s3cret\n"}, "OK\n", false, {}},
 };
+
+void PrintTo(const TSessionCase& c, std::ostream* out) { *out << c.Name; }
 
 class LineSessionTest : public testing::TestWithParam<TSessionCase> {};
 
@@ -123,21 +131,24 @@ TEST(LineSession, ListsEveryButtonThenOk) {
             "BUTTON 3 1 2 1 Caption 3\nBUTTON 4 2 2 1 Caption 4\nOK\n");
 }
 
-TEST(RemoteHolds, AHoldMovesToTheClientThatTookItLast) {
+TEST(RemoteHolds, OnlyTheClientThatStartedAHoldReleasesIt) {
   TFakePanel panel;
+  panel.HoldLocally(6);
   TRemoteHolds holds(panel);
   const TRemoteClient first = holds.NewClient();
   const TRemoteClient second = holds.NewClient();
   holds.Act(first, TRemoteAction::Down, 4);
   holds.Act(second, TRemoteAction::Down, 4);
+  holds.Act(second, TRemoteAction::Down, 6);
+  holds.Disconnected(second);
+  EXPECT_TRUE(holds.Holds(first, 4));
   holds.Disconnected(first);
-  EXPECT_TRUE(holds.Holds(second, 4));
-  holds.Disconnected(second);
-  holds.Disconnected(second);
-  holds.Act(first, TRemoteAction::Down, 6);
+  holds.Disconnected(first);
+  holds.Act(first, TRemoteAction::Down, 5);
   holds.ReleaseAll();
   holds.ReleaseAll();
-  EXPECT_EQ(panel.Actions(), (TActions{"down 4", "down 4", "up 4", "down 6", "up 6"}));
+  EXPECT_EQ(panel.Actions(), (TActions{"down 4", "down 4", "down 6", "up 4", "down 5", "up 5"}));
+  EXPECT_TRUE(panel.Held(6));
 }
 
 }  // namespace

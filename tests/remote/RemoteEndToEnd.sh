@@ -66,6 +66,7 @@ remote="[Remote]\r\nEnabled=1\r\nHTTP Port=$http\r\nTCP Port=$tcp\r\nBind=127.0.
   printf '[Output 1]\r\nPort Number=5\r\n[Output 2]\r\nPort Number=1\r\n'
   printf '[Ports]\r\nCOM1=/nonexistent/port1\r\nCOM5=%s\r\n' "$slave"
   printf '[Button 3]\r\nCaption=Three\r\nData=[P3]\r\nOutput=1\r\n'
+  printf '[Button 4]\r\nCaption=Hold\r\nPress Data=[D4]\r\nData=[U4]\r\nOutput=1\r\n'
   printf '[Button 8]\r\nCaption=Eight\r\nData=[M8]\r\nOutput=1\r\n'
   printf '[Button 9]\r\nCaption=Nowhere\r\nData=[N9]\r\nOutput=2\r\n'
   printf "$remote"
@@ -106,6 +107,24 @@ expect_status 200 POST /api/buttons/3/press "${auth[@]}"
 # Row 3 of column 1 is button 3 as well.
 expect_status 200 POST /api/location/3/1/press "${auth[@]}"
 [ "$(arrived 2)" = "50 33" ] || fail "the place of button 3 did not send its bytes"
+
+# A hold: down sends the press data; curl's connection then ends, which
+# releases it once; an up that follows finds nothing held. The marker press of
+# button 8 shows that no second release came before it.
+expect_status 200 POST /api/buttons/4/down "${auth[@]}"
+[ "$(arrived 4)" = "44 34 55 34" ] || fail "down then a dropped connection did not press and release"
+expect_status 200 POST /api/buttons/4/up "${auth[@]}"
+expect_status 200 POST /api/buttons/8/press "${auth[@]}"
+[ "$(arrived 2)" = "4D 38" ] || fail "the hold was released more than once"
+# On one connection, down and up are a hold and its release, and the end of
+# that connection releases nothing more.
+curl -s -o /dev/null -X POST "${auth[@]}" "$base/api/location/4/1/down" \
+  --next -s -o /dev/null -X POST "${auth[@]}" "$base/api/buttons/4/up" \
+  --next -s -o /dev/null -X POST "${auth[@]}" "$base/api/buttons/8/press"
+[ "$(arrived 6)" = "44 34 55 34 4D 38" ] || fail "down and up on one connection did not hold and release"
+# A press of a button that holds is its press data, then its release.
+expect_status 200 POST /api/buttons/4/press "${auth[@]}"
+[ "$(arrived 4)" = "44 34 55 34" ] || fail "the press of a holding button did not press and release"
 
 # Requests that must not press anything.
 printf 'x%.0s' $(seq 5000) >"$work/big-body"
@@ -162,21 +181,24 @@ grep -qF "{\"device\":\"$slave\",\"open\":true,\"output\":1,\"port\":5}" "$work/
 # shows that none of it sent anything on the way.
 python3 - "$tcp" "$http" >"$work/line.log" 2>&1 <<'CLIENT' || fail "line protocol: $(cat "$work/line.log")"
 import socket, sys
-def talk(port, data):
+# Sends data and reads until the answer is done, or else until the panel closes.
+def talk(port, data, done=lambda received: False):
     with socket.create_connection(("127.0.0.1", int(port)), timeout=30) as s:
         s.sendall(data)
         received = b""
-        while True:
+        while not done(received):
             chunk = s.recv(65536)
             if not chunk:
-                return received
+                break
             received += chunk
-            if data.startswith(b"AUTH") and received.endswith(b"OK\n") and received.count(b"OK\n") == 3:
-                return received
-got = talk(sys.argv[1], b"AUTH s3cret\r\nPRESS 3\r\nLIST\r\n")
+        return received
+got = talk(sys.argv[1], b"AUTH s3cret\r\nPRESS 3\r\nLIST\r\n",
+           lambda received: received.count(b"OK\n") == 3)
 lines = got.decode().split("\n")
 assert lines[0] == "OK" and lines[1] == "OK", got
 assert "BUTTON 3 3 1 1 Three" in lines and lines[-2] == "OK", got
+got = talk(sys.argv[1], b"AUTH s3cret\nDOWN 4\nUP 4\nDOWN 4\n" + b"A" * 300 + b"\n")
+assert got == b"OK\nOK\nOK\nOK\nERR line longer than 256 bytes\n", got
 got = talk(sys.argv[1], b"PRESS 3\n")
 assert got == b"ERR AUTH with the token first\n", got
 got = talk(sys.argv[1], b"AUTH s3cret\n" + b"A" * 300 + b"\nPRESS 3\n")
@@ -184,7 +206,8 @@ assert got == b"OK\nERR line longer than 256 bytes\n", got
 got = talk(sys.argv[2], b"GARBAGE / NONSENSE\r\n\x00\x01\r\n\r\n")
 print("garbled HTTP answered", got[:40])
 CLIENT
-[ "$(arrived 2)" = "50 33" ] || fail "the line protocol's PRESS 3 did not send its bytes"
+[ "$(arrived 10)" = "50 33 44 34 55 34 44 34 55 34" ] ||
+  fail "the line protocol's PRESS 3, the hold and the hold its closing released did not arrive"
 expect_status 200 POST /api/buttons/8/press "${auth[@]}"
 [ "$(arrived 2)" = "4D 38" ] || fail "something else was sent before the marker"
 

@@ -51,6 +51,8 @@ const TPlanCase kPlanCases[] = {
      "Remote control: off (\"Bind\" value \"panel.example\" is not an IP address)"},
 };
 
+void PrintTo(const TPlanCase& c, std::ostream* out) { *out << c.Name; }
+
 class RemotePlanTest : public testing::TestWithParam<TPlanCase> {};
 
 TEST_P(RemotePlanTest, PlansAndDescribes) {
