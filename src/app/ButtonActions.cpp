@@ -36,7 +36,8 @@ bool TButtonActions::Exists(int index) const {
          index < window_.State().Rows * window_.State().Cols;
 }
 
-TButtonActions::TOutcome TButtonActions::Send(const TCommand& record, const std::string& text) {
+TButtonActions::TOutcome TButtonActions::Send(int index, const TCommand& record,
+                                              const std::string& text, bool checksReply) {
   if (text.empty()) return {};
   std::string bytes;
   try {
@@ -50,6 +51,7 @@ TButtonActions::TOutcome TButtonActions::Send(const TCommand& record, const std:
   } catch (const std::exception& failure) {
     return {TFailure::Port, failure.what()};
   }
+  window_.RecordSend(record.Output, index + 1, bytes, record, checksReply);
   return {};
 }
 
@@ -92,7 +94,7 @@ TSendResult TButtonActions::Down(int index, TPressSource source, int key) {
   if (!Exists(index)) return {false, "There is no button " + std::to_string(index + 1)};
   if (holds_.contains(index)) return {};
   const TCommand record = window_.Commands().Get(index);
-  const TOutcome outcome = Send(record, DownText(record));
+  const TOutcome outcome = Send(index, record, DownText(record), !HoldsWhilePressed(record));
   // A press that did not go out starts no hold: there is nothing to release.
   if (outcome.Failure != TFailure::None || !HoldsWhilePressed(record)) {
     return Report(index, source, outcome, false);
@@ -111,7 +113,7 @@ TSendResult TButtonActions::Down(int index, TPressSource source, int key) {
 void TButtonActions::Repeat(int index) {
   const auto hold = holds_.find(index);
   if (hold == holds_.end()) return;
-  const TOutcome outcome = Send(hold->second.Record, DownText(hold->second.Record));
+  const TOutcome outcome = Send(index, hold->second.Record, DownText(hold->second.Record), false);
   if (outcome.Failure == TFailure::None) return;
   // The output failed: the repeat stops and no release follows on it.
   const TPressSource source = hold->second.Source;
@@ -132,7 +134,7 @@ TButtonActions::TOutcome TButtonActions::EndHold(int index, bool sendRelease) {
   }
   if (!sendRelease) return {};
   const std::string* release = UpText(ended.Record);
-  return release != nullptr ? Send(ended.Record, *release) : TOutcome{};
+  return release != nullptr ? Send(index, ended.Record, *release, true) : TOutcome{};
 }
 
 TSendResult TButtonActions::ButtonUp(int index, TPressSource source) {

@@ -71,7 +71,9 @@ class TButtonActions : public QObject {
   TSendResult Down(int index, TPressSource source, int key);
   void KeyUp(int key);
   void FocusLeft(int index, const QWidget* focusNow, Qt::FocusReason reason);
-  TOutcome Send(const TCommand& record, const std::string& text);
+  // checksReply: the send after which the record's expected reply is checked
+  // (a click's, or the release of a hold).
+  TOutcome Send(int index, const TCommand& record, const std::string& text, bool checksReply);
   TSendResult Report(int index, TPressSource source, const TOutcome& outcome, bool later);
   void Repeat(int index);
   // Removes the hold, stops its timer, sends the release when asked.

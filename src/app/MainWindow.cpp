@@ -44,6 +44,7 @@ TfmMain::TfmMain(std::filesystem::path settingsFile)
   setFont(formFont);
   ApplyStoredFormValues(OutputPorts());
   ConnectOutputPorts();
+  ConnectReplies();
   FormCreate();
   contextMenu_ = new TContextMenu(*this);
   buttonActions_ = new TButtonActions(*this);

@@ -3,16 +3,20 @@
 // file when it is created and writes it when it closes. User-interface thread only.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/ButtonActions.h"
 #include "app/QtMainThreadQueue.h"
 #include "core/CommandList.h"
 #include "core/MainWindowState.h"
 #include "core/OutputPorts.h"
+#include "core/ReplyChecks.h"
+#include "core/ReplyLog.h"
 #include "serial/ComPort.h"
 #include "widgets/ImageList.h"
 
@@ -24,6 +28,7 @@ class TAboutBox;
 class TContextMenu;
 class TfmConfiguration;
 class TfmProperties;
+class TfmReplies;
 
 class TfmMain : public QWidget {
   Q_OBJECT
@@ -92,6 +97,17 @@ class TfmMain : public QWidget {
   // The configuration dialog's line about remote control.
   QString RemoteDescription() const;
 
+  // The reply view, a window of its own created with this one.
+  TfmReplies* fmReplies() const { return fmReplies_; }
+  const TReplyLog& ReplyLog() const { return replyLog_; }
+  // Opens the reply view, or brings it to the front.
+  void ShowReplies();
+  // Bytes of the button numbered button went out on output: the sent line,
+  // and, when checksReply, the check of the reply the record expects. Any
+  // send on the output ends the check running there.
+  void RecordSend(int output, int button, const std::string& bytes, const TCommand& record,
+                  bool checksReply);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -121,6 +137,14 @@ class TfmMain : public QWidget {
   void StopRemoteControl();
   int RemoteStatusHeight() const;
 
+  // Replies.cpp: what the outputs send and receive goes to the reply log, and
+  // a button that expects a reply has it checked.
+  void ConnectReplies();
+  void PortReceived(int output, TVrlComPort& port, uint32_t count);
+  void ReplyTimerExpired();
+  void ArmReplyTimer();
+  void ShowReplyOutcome(const TReplyResult& result);
+
   void ApplyStoredBounds();
   void AdoptFrameMargins();
   void SetClientSize(QSize size);
@@ -131,6 +155,10 @@ class TfmMain : public QWidget {
   const std::filesystem::path settingsFile_;
   TMainWindowState state_;
   std::unique_ptr<TCommandList> commands_;
+  // The ports' received bytes end here; declared before the ports to outlive them.
+  TReplyLog replyLog_;
+  TReplyChecks replyChecks_;
+  QTimer replyTimer_;
   // Serves the ports' notify windows; declared before the ports to outlive them.
   TQtMainThreadQueue mainThreadQueue_;
   TVrlComPort ComPort1_;
@@ -146,6 +174,7 @@ class TfmMain : public QWidget {
   std::unique_ptr<TMainWindowPanel> remotePanel_;
   std::unique_ptr<TRemoteControl> remote_;
   QLabel* lbRemote_ = nullptr;  // a child of the window, while a listener is up
+  TfmReplies* fmReplies_ = nullptr;  // a child window
 
   bool gridBuilt_ = false;
   int builtRows_ = 0;

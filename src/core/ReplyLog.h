@@ -26,7 +26,7 @@ class TReplyLog {
  public:
   static constexpr size_t kMaxLines = 10000;
   // Bytes in one line: a peer that never pauses still gets a line per this many.
-  static constexpr size_t kLongestLine = 256;
+  static constexpr size_t kLongestLine = 64;
   // Received bytes this close to the previous ones continue their burst.
   static constexpr std::chrono::milliseconds kBurstGap{30};
 

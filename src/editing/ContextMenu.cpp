@@ -55,6 +55,9 @@ TContextMenu::TContextMenu(TfmMain& fmMain)
           [this] { RunCommand(TEditCommand::PasteButton); });
   connect(actButtonProperties_, &QAction::triggered, this,
           &TContextMenu::actButtonPropertiesExecute);
+  // The reply view changes nothing, so a locked panel offers it too.
+  actReplies_ = WindowAction("actReplies", tr("Replies"), QKeySequence(Qt::CTRL | Qt::Key_R));
+  connect(actReplies_, &QAction::triggered, this, &TContextMenu::actRepliesExecute);
   UpdateButtonPaste();
 
   MnPuButton_ = MenuItem(PopupMenu_, "MnPuButton", tr("Button"));
@@ -108,6 +111,8 @@ TContextMenu::TContextMenu(TfmMain& fmMain)
   PopupMenu_->addSeparator()->setObjectName("N1");
   QAction* mnConfiguration = MenuItem(PopupMenu_, "mnConfiguration", tr("Configuration..."));
   connect(mnConfiguration, &QAction::triggered, this, &TContextMenu::mnConfigurationClick);
+  mnReplies_ = MenuItem(PopupMenu_, "mnReplies", tr("Replies...\tCtrl+R"));
+  connect(mnReplies_, &QAction::triggered, actReplies_, &QAction::trigger);
   mnAbout_ = MenuItem(PopupMenu_, "mnAbout", tr("About..."));
   connect(mnAbout_, &QAction::triggered, this, &TContextMenu::mnAboutClick);
 
@@ -146,7 +151,7 @@ void TContextMenu::PopupMenuPopup() {
                                                 fmMain_.State().AllowEditing);
   if (!menu.ShowEditItems) {
     for (QAction* item : PopupMenu_->actions()) {
-      if (item != mnAbout_) item->setVisible(false);
+      if (item != mnAbout_ && item != mnReplies_) item->setVisible(false);
     }
   }
   MnPuButton_->setText(QString::fromStdString(menu.Title));
@@ -193,3 +198,5 @@ void TContextMenu::mnConfigurationClick() {
 void TContextMenu::mnAboutClick() {
   if (TAboutBox* aboutBox = fmMain_.AboutBox()) aboutBox->exec();
 }
+
+void TContextMenu::actRepliesExecute() { fmMain_.ShowReplies(); }

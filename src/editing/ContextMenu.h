@@ -37,6 +37,7 @@ class TContextMenu : public QObject {
   void actButtonPropertiesExecute();
   void mnConfigurationClick();
   void mnAboutClick();
+  void actRepliesExecute();
   // The keyboard's menu request on the grid button that has the focus.
   void KeyboardContextPopup();
   QAction* MenuItem(QMenu* menu, const QString& name, const QString& caption);
@@ -58,4 +59,6 @@ class TContextMenu : public QObject {
   QAction* MnCopyCaption_;
   QAction* MnPasteCaption_;
   QAction* mnAbout_;
+  QAction* actReplies_;
+  QAction* mnReplies_;
 };

@@ -2,6 +2,7 @@
 
 #include <QEnterEvent>
 #include <QPainter>
+#include <QPen>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 #include <qdrawutil.h>
@@ -23,6 +24,8 @@ TImageButton::TImageButton(QWidget* parent)
   setAttribute(Qt::WA_Hover);
   setFocusPolicy(Qt::StrongFocus);
   setContextMenuPolicy(Qt::CustomContextMenu);
+  outcomeTimer_.setSingleShot(true);
+  connect(&outcomeTimer_, &QTimer::timeout, this, &TImageButton::ClearOutcomeFrame);
 }
 
 void TImageButton::SetFlat(bool flat) {
@@ -62,6 +65,32 @@ void TImageButton::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), buttonColour_);
   DrawFrame(painter);
   DrawContent(painter);
+  DrawOutcomeFrame(painter);
+}
+
+void TImageButton::ShowOutcomeFrame(const QColor& colour, std::chrono::milliseconds duration) {
+  outcomeColour_ = colour;
+  outcomeTimer_.start(duration);
+  update();
+}
+
+void TImageButton::ClearOutcomeFrame() {
+  outcomeTimer_.stop();
+  if (!outcomeColour_.isValid()) return;
+  outcomeColour_ = QColor();
+  update();
+}
+
+void TImageButton::DrawOutcomeFrame(QPainter& painter) const {
+  if (!outcomeColour_.isValid()) return;
+  constexpr int kOutcomeWidth = 3;
+  painter.setClipping(false);
+  painter.setPen(QPen(outcomeColour_, kOutcomeWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  painter.setBrush(Qt::NoBrush);
+  // The pen is centred on the rectangle: inset by half its width, it ends at
+  // the button's edge.
+  painter.drawRect(QRectF(rect()).adjusted(kOutcomeWidth / 2.0, kOutcomeWidth / 2.0,
+                                           -kOutcomeWidth / 2.0, -kOutcomeWidth / 2.0));
 }
 
 void TImageButton::DrawFrame(QPainter& painter) const {

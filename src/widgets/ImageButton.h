@@ -6,6 +6,9 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QPixmap>
+#include <QTimer>
+
+#include <chrono>
 
 class TImageButton : public QAbstractButton {
   Q_OBJECT
@@ -34,6 +37,13 @@ class TImageButton : public QAbstractButton {
   // A null pixmap shows no picture.
   void SetPicture(const QPixmap& picture);
 
+  // A coloured frame inside the edge that tells how the button's last reply
+  // check came out; it goes after duration, or when cleared.
+  void ShowOutcomeFrame(const QColor& colour, std::chrono::milliseconds duration);
+  void ClearOutcomeFrame();
+  // Invalid while no frame shows.
+  QColor OutcomeFrame() const { return outcomeColour_; }
+
   QSize sizeHint() const override;
 
  signals:
@@ -49,6 +59,7 @@ class TImageButton : public QAbstractButton {
  private:
   void DrawFrame(QPainter& painter) const;
   void DrawContent(QPainter& painter) const;
+  void DrawOutcomeFrame(QPainter& painter) const;
 
   int tag_ = 0;
   bool flat_ = false;
@@ -56,4 +67,6 @@ class TImageButton : public QAbstractButton {
   QColor buttonColour_;
   QColor textColour_;
   QPixmap picture_;
+  QColor outcomeColour_;
+  QTimer outcomeTimer_;
 };

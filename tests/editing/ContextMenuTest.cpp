@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "EditingFixture.h"
+#include "app/RepliesWindow.h"
 
 namespace {
 
@@ -90,15 +91,19 @@ TEST_F(EditingTest, ButtonCutOnThreeThenPasteOnNineAndCtrlVOnFour) {
   EXPECT_TRUE(Button(4)->Bold());
 }
 
-TEST_F(EditingTest, WithoutAllowEditingOnlyAboutShowsYetCtrlXClearsTheFocusedButton) {
+TEST_F(EditingTest, WithoutAllowEditingOnlyRepliesAndAboutShowYetCtrlXClearsTheFocusedButton) {
   ShowPanel("[General]\r\nAllow Editing=0\r\n");
   RightClick(2);
   QStringList visible;
   for (const QAction* item : Menu()->actions()) {
     if (item->isVisible()) visible << item->objectName();
   }
-  EXPECT_EQ(visible, QStringList{"mnAbout"});
+  EXPECT_EQ(visible, (QStringList{"mnReplies", "mnAbout"}));
   Menu()->hide();
+  // The reply view changes nothing: a locked panel opens it, by Ctrl+R too.
+  PressOn(2, Qt::Key_R);
+  EXPECT_TRUE(panel_->fmReplies()->isVisible());
+  panel_->fmReplies()->close();
 
   PressOn(6, Qt::Key_X);
   EXPECT_EQ(Record(6).Caption, "");
