@@ -22,6 +22,22 @@ TReplyPattern ParseReplyPattern(std::string_view replyText) {
   return pattern;
 }
 
+std::string ReplyPatternInHex(const TReplyPattern& pattern) {
+  if (pattern.Empty()) return "none expected";
+  static constexpr char kHexDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const int16_t byte : pattern.Bytes) {
+    if (!hex.empty()) hex += ' ';
+    if (byte == TReplyPattern::kAnyByte) {
+      hex += kAnyByteToken;
+    } else {
+      hex += kHexDigits[byte >> 4];
+      hex += kHexDigits[byte & 0x0F];
+    }
+  }
+  return hex;
+}
+
 size_t FindReply(const TReplyPattern& pattern, std::string_view received) {
   const size_t length = pattern.Bytes.size();
   if (length == 0 || received.size() < length) return std::string_view::npos;

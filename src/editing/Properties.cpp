@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "core/Checksum.h"
+#include "core/ReplyPattern.h"
 #include "core/EditCommands.h"
 #include "widgets/ColourMapping.h"
 #include "widgets/ColourSelector.h"
@@ -72,6 +73,9 @@ TfmProperties::TfmProperties(QWidget* parent)
       edChecksum_(new QComboBox(this)),
       edChecksumFrom_(new TSpinEdit(tr("Leave out first (bytes)"), this)),
       cbChecksumHex_(new QCheckBox(tr("As hex text"), this)),
+      edReply_(TextField(QStringLiteral("edReply"), this)),
+      edReplyBytes_(BytesLine(QStringLiteral("edReplyBytes"), this)),
+      edReplyTimeout_(new TSpinEdit(tr("Reply timeout (ms)"), this)),
       edIconNo_(new TSpinEdit(tr("Icon"), this)),
       edOutputNo_(new TSpinEdit(tr("Output"), this)),
       edButtonColour_(new TColourSelector(this)),
@@ -94,6 +98,8 @@ TfmProperties::TfmProperties(QWidget* parent)
   edChecksumFrom_->setObjectName("edChecksumFrom");
   edChecksumFrom_->SetRange(0, kMostLeftOut);
   cbChecksumHex_->setObjectName("cbChecksumHex");
+  edReplyTimeout_->setObjectName("edReplyTimeout");
+  edReplyTimeout_->SetRange(ClampReplyTimeout(0), ClampReplyTimeout(kLongestRepeat));
   edIconNo_->setObjectName("edIconNo");
   edIconNo_->SetRange(-1, -1);
   edOutputNo_->setObjectName("edOutputNo");
@@ -116,6 +122,8 @@ TfmProperties::TfmProperties(QWidget* parent)
   pressDataLabel->setBuddy(edPressData_);
   auto* checksumLabel = new QLabel(tr("Checksum"), this);
   checksumLabel->setBuddy(edChecksum_);
+  auto* replyLabel = new QLabel(tr("Expected reply"), this);
+  replyLabel->setBuddy(edReply_);
   auto* buttonColourLabel = new QLabel(tr("Button"), this);
   buttonColourLabel->setBuddy(edButtonColour_);
   auto* textColourLabel = new QLabel(tr("Text"), this);
@@ -138,18 +146,22 @@ TfmProperties::TfmProperties(QWidget* parent)
   layout->addLayout(checksum, 8, 1);
   layout->addWidget(edChecksumFrom_, 9, 0);
   layout->addWidget(cbChecksumHex_, 9, 1, Qt::AlignBottom);
-  layout->addWidget(edIconNo_, 10, 0);
-  layout->addWidget(edOutputNo_, 10, 1);
-  layout->addWidget(buttonColourLabel, 11, 0);
-  layout->addWidget(textColourLabel, 11, 1);
-  layout->addWidget(edButtonColour_, 12, 0);
-  layout->addWidget(edTextColour_, 12, 1);
-  layout->addWidget(btExample_, 13, 0, 1, 2, Qt::AlignHCenter);
+  layout->addWidget(replyLabel, 10, 0, 1, 2);
+  layout->addWidget(edReply_, 11, 0, 1, 2);
+  layout->addWidget(edReplyBytes_, 12, 0, 1, 2);
+  layout->addWidget(edReplyTimeout_, 13, 0);
+  layout->addWidget(edIconNo_, 14, 0);
+  layout->addWidget(edOutputNo_, 14, 1);
+  layout->addWidget(buttonColourLabel, 15, 0);
+  layout->addWidget(textColourLabel, 15, 1);
+  layout->addWidget(edButtonColour_, 16, 0);
+  layout->addWidget(edTextColour_, 16, 1);
+  layout->addWidget(btExample_, 17, 0, 1, 2, Qt::AlignHCenter);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(btCancel_);
   buttons->addWidget(BitBtn2_);
-  layout->addLayout(buttons, 14, 0, 1, 2);
+  layout->addLayout(buttons, 18, 0, 1, 2);
   edCaption_->setMinimumWidth(2 * kPreviewSize.width());
 
   setTabOrder(edCaption_, edData_);
@@ -158,7 +170,9 @@ TfmProperties::TfmProperties(QWidget* parent)
   setTabOrder(edRepeatInterval_, edChecksum_);
   setTabOrder(edChecksum_, edChecksumFrom_);
   setTabOrder(edChecksumFrom_, cbChecksumHex_);
-  setTabOrder(cbChecksumHex_, edIconNo_);
+  setTabOrder(cbChecksumHex_, edReply_);
+  setTabOrder(edReply_, edReplyTimeout_);
+  setTabOrder(edReplyTimeout_, edIconNo_);
   setTabOrder(edIconNo_, edOutputNo_);
   setTabOrder(edOutputNo_, edButtonColour_);
   setTabOrder(edButtonColour_, edTextColour_);
@@ -171,6 +185,7 @@ TfmProperties::TfmProperties(QWidget* parent)
   connect(edChecksum_, &QComboBox::currentIndexChanged, this, &TfmProperties::edDataChange);
   connect(edChecksumFrom_, &TSpinEdit::ValueChanged, this, &TfmProperties::edDataChange);
   connect(cbChecksumHex_, &QCheckBox::toggled, this, &TfmProperties::edDataChange);
+  connect(edReply_, &QLineEdit::textChanged, this, &TfmProperties::edReplyChange);
   connect(edIconNo_, &TSpinEdit::ValueChanged, this, &TfmProperties::edIconNoChange);
   connect(edButtonColour_, &TColourSelector::ColourSelected, this,
           [this](TColour colour) { btExample_->SetButtonColour(ToQColor(colour)); });
@@ -185,7 +200,7 @@ void TfmProperties::LoadRecord(const TCommand& record, int editedButton,
   imageList_ = &imageList;
   editedButton_ = editedButton;
   textIsUtf8_ = textIsUtf8;
-  for (QLineEdit* field : {edCaption_, edData_, edPressData_}) {
+  for (QLineEdit* field : {edCaption_, edData_, edPressData_, edReply_}) {
     field->findChild<TEncodableTextValidator*>()->SetTextIsUtf8(textIsUtf8);
   }
   working_.Assign(record);
@@ -202,9 +217,13 @@ void TfmProperties::LoadControls() {
   loadedCaption_ = DecodeText(working_.Caption, textIsUtf8_);
   loadedData_ = DecodeText(working_.Data, textIsUtf8_);
   loadedPressData_ = DecodeText(working_.PressData, textIsUtf8_);
+  loadedReply_ = DecodeText(working_.Reply, textIsUtf8_);
   edCaption_->setText(loadedCaption_);
   edData_->setText(loadedData_);
   edPressData_->setText(loadedPressData_);
+  edReply_->setText(loadedReply_);
+  edReplyChange();
+  edReplyTimeout_->SetValue(loaded.ReplyTimeout);
   edRepeatInterval_->SetValue(loaded.RepeatInterval);
   // A stored name the table does not know stays selectable, so that OK keeps it.
   while (edChecksum_->count() > 1 + static_cast<int>(ChecksumAlgorithms().size())) {
@@ -260,6 +279,11 @@ void TfmProperties::StoreCheckControls() {
   working_.ChecksumForm = cbChecksumHex_->isChecked() ? TChecksumForm::Hex : TChecksumForm::Binary;
 }
 
+void TfmProperties::edReplyChange() {
+  const std::string text = EncodeText(edReply_->text(), textIsUtf8_).value_or(std::string());
+  edReplyBytes_->setText(QString::fromStdString(ReplyPatternInHex(ParseReplyPattern(text))));
+}
+
 void TfmProperties::edIconNoChange() {
   if (imageList_ != nullptr) btExample_->SetPicture(imageList_->Picture(edIconNo_->Value()));
 }
@@ -274,6 +298,8 @@ void TfmProperties::StoreControls() {
   working_.Data = StoredText(*edData_, loadedData_, working_.Data, textIsUtf8_);
   working_.PressData = StoredText(*edPressData_, loadedPressData_, working_.PressData, textIsUtf8_);
   working_.RepeatInterval = ClampRepeatInterval(edRepeatInterval_->Value());
+  working_.Reply = StoredText(*edReply_, loadedReply_, working_.Reply, textIsUtf8_);
+  working_.ReplyTimeout = ClampReplyTimeout(edReplyTimeout_->Value());
   StoreCheckControls();
   working_.ButtonColour = edButtonColour_->Colour();
   working_.TextColour = edTextColour_->Colour();

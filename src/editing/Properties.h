@@ -44,6 +44,8 @@ class TfmProperties : public QDialog {
   void edDataChange();
   // The check as the fields now say, into the working record.
   void StoreCheckControls();
+  // The reply's bytes line, "??" for any byte; no checksum applies to it.
+  void edReplyChange();
   void edIconNoChange();
 
   TCommand working_;
@@ -54,6 +56,7 @@ class TfmProperties : public QDialog {
   QString loadedCaption_;
   QString loadedData_;
   QString loadedPressData_;
+  QString loadedReply_;
   // A stored check name the table does not know, as its own list entry keeps it.
   std::string unknownChecksum_;
 
@@ -66,6 +69,9 @@ class TfmProperties : public QDialog {
   QComboBox* edChecksum_;
   TSpinEdit* edChecksumFrom_;
   QCheckBox* cbChecksumHex_;
+  QLineEdit* edReply_;
+  QLineEdit* edReplyBytes_;
+  TSpinEdit* edReplyTimeout_;
   TSpinEdit* edIconNo_;
   TSpinEdit* edOutputNo_;
   TColourSelector* edButtonColour_;

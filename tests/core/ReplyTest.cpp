@@ -29,6 +29,8 @@ TEST(ReplyPattern, ReadsASerialDataTextWithTheAnyByteToken) {
       {"", {}},
   };
   for (const TCase& c : cases) EXPECT_EQ(ParseReplyPattern(c.text).Bytes, c.bytes) << c.text;
+  EXPECT_EQ(ReplyPatternInHex(ParseReplyPattern("$90 $41 ?? $FF")), "90 41 ?? FF");
+  EXPECT_EQ(ReplyPatternInHex(ParseReplyPattern("")), "none expected");
 }
 
 enum class TEnd { Nothing, TimeUp, NewSend };

@@ -167,6 +167,12 @@ TEST_F(PropertiesTest, HoldAndCheckFieldsShowTheFinalBytesAndOkStoresThem) {
     Field<QCheckBox>("cbChecksumHex")->setChecked(true);
     EXPECT_EQ(Field<QLineEdit>("edDataBytes")->text(), "01 03 00 00 00 0A 30 44");
     Field<TSpinEdit>("edRepeatInterval")->SetValue(5);
+    // The expected reply shows its bytes with the any-byte token, no checksum.
+    EXPECT_EQ(Field<QLineEdit>("edReplyBytes")->text(), "none expected");
+    EXPECT_EQ(Field<TSpinEdit>("edReplyTimeout")->Value(), 1000);
+    Field<QLineEdit>("edReply")->setText("$90 $41 ?? $FF");
+    EXPECT_EQ(Field<QLineEdit>("edReplyBytes")->text(), "90 41 ?? FF");
+    Field<TSpinEdit>("edReplyTimeout")->SetValue(250);
     Dialog()->accept();
   });
   TCommand expected;
@@ -178,6 +184,8 @@ TEST_F(PropertiesTest, HoldAndCheckFieldsShowTheFinalBytesAndOkStoresThem) {
   expected.Checksum = "SUM8";
   expected.ChecksumFrom = 1;
   expected.ChecksumForm = TChecksumForm::Hex;
+  expected.Reply = "$90 $41 ?? $FF";
+  expected.ReplyTimeout = 250;
   EXPECT_EQ(Record(1), expected);
 
   // A name the table does not know is shown, reported in the bytes line and kept.
