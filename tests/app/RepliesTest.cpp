@@ -136,6 +136,24 @@ const TOutcomeCase kOutcomeCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, ReplyOutcomeTest, testing::ValuesIn(kOutcomeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(RepliesTest, AHeldButtonChecksTheReplyToItsRelease) {
+  auto panel = ShowPanel(
+      "[Button 1]\r\nCaption=Zoom\r\nPress Data=[Z+],13\r\nData=[Z0],13\r\nOutput=1\r\n"
+      "Reply=[OK],13\r\nReply Timeout=60000\r\n");
+  TImageButton* zoom = Button(*panel, 1);
+  QTest::mousePress(zoom, Qt::LeftButton);
+  ASSERT_EQ(pty_.Read(3), "Z+\r");
+  // An answer to the press is no answer to the release.
+  WriteAtMaster("OK\r");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return panel->ReplyLog().Lines().size() == 2; }, kDeadlineMs));
+  EXPECT_FALSE(zoom->OutcomeFrame().isValid());
+  QTest::mouseRelease(zoom, Qt::LeftButton);
+  ASSERT_EQ(pty_.Read(3), "Z0\r");
+  WriteAtMaster("OK\r");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return zoom->OutcomeFrame().isValid(); }, kDeadlineMs));
+  EXPECT_EQ(zoom->OutcomeFrame(), QColor(0x1E, 0xA0, 0x3C));
+}
+
 // Runs the event loop until done() holds after a change of the view's text,
 // or the deadline passes.
 bool WaitForViewText(QPlainTextEdit* text, const std::function<bool()>& done) {

@@ -1,16 +1,15 @@
 // The grid button's behaviour and drawing: clicks, signals, and pixel facts of
 // the face, frame, caption and picture.
-#include "widgets/ImageButton.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include "widgets/ImageButton.h"
 
 namespace {
 
@@ -18,7 +17,9 @@ const QColor kFace(40, 160, 60);
 const QColor kText(200, 0, 0);
 const QColor kPictureColour(0, 0, 255);
 
-QImage Render(TImageButton& button) { return button.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage Render(TImageButton& button) {
+  return button.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 // Pixels that the caption's ink covers: the red channel wins over the face.
 bool IsInk(QRgb pixel) { return qRed(pixel) > 120 && qGreen(pixel) < 110; }
@@ -80,11 +81,12 @@ TEST_P(ImageButtonClicks, DoubleClickCountsAsTwoClicks) {
 using enum TMouse;
 INSTANTIATE_TEST_SUITE_P(
     Sequences, ImageButtonClicks,
-    testing::Values(TClickCase{"Single", {Press, Release}, 1},
-                    // Qt delivers the second press and then a double-click event.
-                    TClickCase{"PressThenDoubleClick", {Press, Release, Press, DoubleClick, Release}, 2},
-                    // Other window systems replace the second press by the double click.
-                    TClickCase{"DoubleClickInsteadOfPress", {Press, Release, DoubleClick, Release}, 2}),
+    testing::Values(
+        TClickCase{"Single", {Press, Release}, 1},
+        // Qt delivers the second press and then a double-click event.
+        TClickCase{"PressThenDoubleClick", {Press, Release, Press, DoubleClick, Release}, 2},
+        // Other window systems replace the second press by the double click.
+        TClickCase{"DoubleClickInsteadOfPress", {Press, Release, DoubleClick, Release}, 2}),
     [](const testing::TestParamInfo<TClickCase>& info) { return info.param.Name; });
 
 TEST(ImageButton, ReportsFocusAndContextMenuRequests) {
@@ -95,7 +97,8 @@ TEST(ImageButton, ReportsFocusAndContextMenuRequests) {
   button->activateWindow();
   button->setFocus(Qt::OtherFocusReason);
   ASSERT_TRUE(QTest::qWaitFor([&] { return focus.count() == 1; }, 10000));
-  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                          button->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(button.get(), &event);
   ASSERT_EQ(menu.count(), 1);
   EXPECT_EQ(menu.at(0).at(0).toPoint(), QPoint(5, 5));
@@ -128,6 +131,23 @@ TEST(ImageButton, FlatButtonShowsFrameWhileFocused) {
   EXPECT_NE(QColor(Render(*button).pixel(0, 0)), kFace);
 }
 
+TEST(ImageButton, OutcomeFrameRunsRoundTheEdgeUntilItsTimeIsUp) {
+  auto button = MakeButton("");
+  const QColor green(0x1E, 0xA0, 0x3C);
+  button->ShowOutcomeFrame(green, std::chrono::milliseconds(50));
+  const QImage framed = Render(*button);
+  for (const QPoint at : {QPoint(0, 0), QPoint(159, 59), QPoint(2, 30), QPoint(80, 57)}) {
+    EXPECT_EQ(QColor(framed.pixel(at)), green) << at.x() << "," << at.y();
+  }
+  EXPECT_EQ(QColor(framed.pixel(20, 30)), kFace);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !button->OutcomeFrame().isValid(); }, 10000));
+  EXPECT_NE(QColor(Render(*button).pixel(2, 30)), green);
+  // Cleared at once by the next send.
+  button->ShowOutcomeFrame(green, std::chrono::seconds(60));
+  button->ClearOutcomeFrame();
+  EXPECT_FALSE(button->OutcomeFrame().isValid());
+}
+
 TEST(ImageButton, BoldCaptionCoversMoreInk) {
   auto regular = MakeButton("Bold Test");
   auto bold = MakeButton("Bold Test");
@@ -142,8 +162,8 @@ TEST(ImageButton, CaptionLines) {
     const char* Caption;
     int Lines;
   };
-  for (const TCase& c : {TCase{"Line1 Line2", 1}, TCase{"Line1\\nLine2", 2},
-                         TCase{"A\\nB\\nC", 3}, TCase{"Backslash\\alone", 1}}) {
+  for (const TCase& c : {TCase{"Line1 Line2", 1}, TCase{"Line1\\nLine2", 2}, TCase{"A\\nB\\nC", 3},
+                         TCase{"Backslash\\alone", 1}}) {
     SCOPED_TRACE(c.Caption);
     auto button = MakeButton(c.Caption, {160, 80});
     EXPECT_EQ(CountInkBands(Render(*button)), c.Lines);
