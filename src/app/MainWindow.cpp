@@ -50,7 +50,11 @@ TfmMain::TfmMain(std::filesystem::path settingsFile)
   buttonActions_ = new TButtonActions(*this);
 }
 
-TfmMain::~TfmMain() = default;
+TfmMain::~TfmMain() {
+  // Goes before the grid buttons it watches: their last focus events arrive
+  // while the window is no longer a TfmMain.
+  delete buttonActions_;
+}
 
 TOutputPorts TfmMain::OutputPorts() { return {&ComPort1_, &ComPort2_, &ComPort3_, &ComPort4_}; }
 

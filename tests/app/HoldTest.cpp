@@ -146,6 +146,13 @@ INSTANTIATE_TEST_SUITE_P(
                        p.showMinimized();
                        EXPECT_TRUE(QTest::qWaitFor([&] { return p.isMinimized(); }, kDeadlineMs));
                      }},
+        THoldEndCase{"AnotherWindowIsActivated", Qt::Key_unknown,
+                     [](TfmMain&, TImageButton*) {
+                       QWidget other;
+                       other.show();
+                       other.activateWindow();
+                       EXPECT_TRUE(QTest::qWaitForWindowActive(&other, kDeadlineMs));
+                     }},
         THoldEndCase{"CallerReleases", Qt::Key_unknown,
                      [](TfmMain& p, TImageButton*) {
                        EXPECT_TRUE(p.ButtonUp(0, TPressSource::Remote).sent);
@@ -199,6 +206,20 @@ TEST_F(HoldTest, RepeatsArriveWhileHeldAndTheReleaseEndsThem) {
     }
     EXPECT_EQ(ReceivedSoFar(), "");
   }
+}
+
+TEST_F(HoldTest, AnOutputThatFailsWhileHeldEndsTheHoldAndItsRepeats) {
+  QTest::mousePress(Button(4), Qt::LeftButton);
+  EXPECT_EQ(pty_.Read(1), "p");
+  // Unplugged: a repeat fails, or the port's workers report the failure; either
+  // way the hold is over and nothing is left repeating.
+  pty_.CloseMaster();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !panel_->ButtonActions().Held(3); }, kDeadlineMs));
+  for (const QTimer* timer : panel_->ButtonActions().findChildren<QTimer*>()) {
+    EXPECT_FALSE(timer->isActive());
+  }
+  QTest::mouseRelease(Button(4), Qt::LeftButton);
+  EXPECT_FALSE(panel_->ButtonActions().Held(3));
 }
 
 TEST_F(HoldTest, TwoButtonsOnOneOutputHeldByKeyAndMouseKeepTheirOwnHolds) {
