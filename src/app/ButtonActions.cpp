@@ -103,6 +103,8 @@ TSendResult TButtonActions::Down(int index, TPressSource source, int key) {
   if (record.RepeatInterval > 0) {
     timer = new QTimer(this);
     timer->setInterval(record.RepeatInterval);
+    // A coarse timer may stretch a short interval by its slack.
+    timer->setTimerType(Qt::PreciseTimer);
     connect(timer, &QTimer::timeout, this, [this, index] { Repeat(index); });
     timer->start();
   }

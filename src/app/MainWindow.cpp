@@ -172,7 +172,8 @@ void TfmMain::RefreshGrid() {
     button->SetTextColour(ToQColor(record.TextColour));
     button->SetCaption(DecodeText(record.Caption, state_.TextIsUtf8));
     button->SetPicture(ImageList_.Picture(record.ImageIndex));
-    button->SetBold(!record.Data.empty());
+    // Bold: the button sends something, on a click or only while held.
+    button->SetBold(!record.Data.empty() || !record.PressData.empty());
   }
 }
 

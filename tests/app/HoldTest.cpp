@@ -40,7 +40,8 @@ const std::string kSettings =
     "[Button 4]\r\nData=[r]\r\nPress Data=[p]\r\nRepeat Interval=20\r\n"
     "[Button 5]\r\nData=[d]\r\nRepeat Interval=20\r\n"
     "[Button 6]\r\nData=[x]\r\nPress Data=[y]\r\nChecksum=CRC-99/NONE\r\n"
-    "[Button 7]\r\nData=[x]\r\nPress Data=[y]\r\nOutput=2\r\n";
+    "[Button 7]\r\nData=[x]\r\nPress Data=[y]\r\nOutput=2\r\n"
+    "[Button 8]\r\nPress Data=[y]\r\n";
 
 class HoldTest : public testing::Test {
  protected:
@@ -176,6 +177,12 @@ TEST_F(HoldTest, ClosingThePanelReleasesBeforeTheSettingsAreWritten) {
 TEST_F(HoldTest, TheChecksumIsAppendedToPressAndRelease) {
   QTest::mouseClick(Button(2), Qt::LeftButton);
   EXPECT_EQ(ReceivedSoFar(), "D44U55");
+}
+
+TEST_F(HoldTest, AButtonThatSendsOnlyWhileHeldIsBoldAndSendsNoEmptyRelease) {
+  EXPECT_TRUE(Button(8)->Bold());
+  QTest::mouseClick(Button(8), Qt::LeftButton);
+  EXPECT_EQ(ReceivedSoFar(), "y");
 }
 
 TEST_F(HoldTest, RepeatsArriveWhileHeldAndTheReleaseEndsThem) {
