@@ -1,5 +1,7 @@
 #include "app/MainWindowPanel.h"
 
+#include <algorithm>
+
 #include "app/ButtonActions.h"
 #include "app/MainWindow.h"
 #include "core/GridLayout.h"
@@ -12,7 +14,10 @@ int TMainWindowPanel::Columns() const { return fmMain_.State().Cols; }
 std::vector<TRemoteButton> TMainWindowPanel::Buttons() const {
   const TMainWindowState& state = fmMain_.State();
   std::vector<TRemoteButton> buttons;
-  for (int number = 1; number <= state.Rows * state.Cols; ++number) {
+  // While the configuration dialog applies a new grid size the list may not
+  // have caught up with it yet.
+  const int count = std::min(state.Rows * state.Cols, fmMain_.Commands().Count());
+  for (int number = 1; number <= count; ++number) {
     const TCommand& record = fmMain_.Commands().Get(number - 1);
     const TGridCell cell = CellOfButton(number, state.Rows);
     buttons.push_back({number, cell.Row, cell.Column,

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <exception>
 #include <functional>
 #include <utility>
 
@@ -21,9 +22,12 @@ using TMethod = QHttpServerRequest::Method;
 constexpr char kClientProperty[] = "tovranaRemoteClient";
 constexpr char kBytesProperty[] = "tovranaRequestBytes";
 constexpr char kCutOffProperty[] = "tovranaCutOff";
+// Set once the connection's first request line has been seen to be one.
+constexpr char kStartedProperty[] = "tovranaRequestLineSeen";
 
 // Hands each accepted connection to a callback before the HTTP server sees it,
-// so that the callback's readyRead handler runs ahead of the server's.
+// so that the callback's readyRead handler runs ahead of the server's; turns
+// connections away beyond the most it serves at once.
 class TWatchedTcpServer : public QTcpServer {
  public:
   TWatchedTcpServer(std::function<void(QTcpSocket*)> connected, QObject* parent)
@@ -32,16 +36,19 @@ class TWatchedTcpServer : public QTcpServer {
  protected:
   void incomingConnection(qintptr descriptor) override {
     auto* socket = new QTcpSocket(this);
-    if (!socket->setSocketDescriptor(descriptor)) {
+    if (!socket->setSocketDescriptor(descriptor) || live_ >= THttpRemote::kMaxConnections) {
       delete socket;
       return;
     }
+    ++live_;
+    connect(socket, &QObject::destroyed, this, [this] { --live_; });
     connected_(socket);
     addPendingConnection(socket);
   }
 
  private:
   std::function<void(QTcpSocket*)> connected_;
+  int live_ = 0;  // connections not yet destroyed
 };
 
 QByteArray Json(const QJsonObject& object) {
@@ -56,6 +63,16 @@ QByteArray ErrorBody(const QString& message) { return Json(QJsonObject{{"error",
 
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Answers 400 with the reason and closes the connection; what else it sends is
+// not read any more.
+void CutOff(QTcpSocket* socket, const QString& reason) {
+  socket->setProperty(kCutOffProperty, true);
+  const QByteArray body = ErrorBody(reason);
+  socket->write("HTTP/1.1 400 Bad Request\r\nContent-Type: application/json\r\nContent-Length: " +
+                QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+  socket->disconnectFromHost();
 }
 
 }  // namespace
@@ -97,13 +114,24 @@ void THttpRemote::Connected(QTcpSocket* socket) {
     const qint64 received =
         socket->property(kBytesProperty).toLongLong() + socket->bytesAvailable();
     socket->setProperty(kBytesProperty, QVariant::fromValue<qint64>(received));
-    if (received <= kMaxRequestBytes) return;
-    socket->setProperty(kCutOffProperty, true);
-    const QByteArray body =
-        ErrorBody(QStringLiteral("the request is larger than %1 bytes").arg(kMaxRequestBytes));
-    socket->write("HTTP/1.1 400 Bad Request\r\nContent-Type: application/json\r\nContent-Length: " +
-                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-    socket->disconnectFromHost();
+    if (received > kMaxRequestBytes) {
+      CutOff(socket, QStringLiteral("the request is larger than %1 bytes").arg(kMaxRequestBytes));
+      return;
+    }
+    // Qt's server drops a garbled request without a word; the client is told why.
+    if (socket->property(kStartedProperty).toBool()) return;
+    const QByteArray start = socket->peek(kMaxRequestBytes);
+    switch (
+        CheckRequestLine(std::string_view(start.constData(), static_cast<size_t>(start.size())))) {
+      case TRequestLineCheck::Incomplete:
+        break;
+      case TRequestLineCheck::Valid:
+        socket->setProperty(kStartedProperty, true);
+        break;
+      case TRequestLineCheck::Malformed:
+        CutOff(socket, QStringLiteral("not an HTTP/1 request"));
+        break;
+    }
   });
   connect(socket, &QTcpSocket::disconnected, this, [this, client] { holds_.Disconnected(client); });
 }
@@ -112,7 +140,14 @@ bool THttpRemote::handleRequest(const QHttpServerRequest& request, QTcpSocket* s
   if (socket->property(kCutOffProperty).toBool()) return true;
   socket->setProperty(kBytesProperty, QVariant::fromValue<qint64>(0));
   const TRemoteClient client = socket->property(kClientProperty).value<quint64>();
-  Respond(request, socket, Answer(request, client));
+  TReply reply;
+  try {
+    reply = Answer(request, client);
+  } catch (const std::exception& failure) {
+    // A remote request never reaches the panel's error box.
+    reply = {500, ErrorBody(QString::fromLocal8Bit(failure.what())), {}};
+  }
+  Respond(request, socket, reply);
   return true;
 }
 

@@ -24,6 +24,9 @@ class THttpRemote : public QAbstractHttpServer {
   // Requests larger than this, headers included, are cut off unread.
   static constexpr qint64 kMaxRequestBytes = 16 * 1024;
   static constexpr qsizetype kMaxBodyBytes = 4 * 1024;
+  // More clients at once are turned away, so that they cannot use up the
+  // descriptors the serial ports need.
+  static constexpr int kMaxConnections = 32;
 
   THttpRemote(TRemoteHolds& holds, std::string token, QObject* parent = nullptr);
 

@@ -23,6 +23,11 @@ bool TLineRemote::Listen(const QHostAddress& address, quint16 port, QString& err
 
 void TLineRemote::Accept() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    if (sessions_.size() >= kMaxConnections) {
+      socket->abort();
+      socket->deleteLater();
+      continue;
+    }
     socket->setReadBufferSize(kMaxPendingBytes);
     sessions_.emplace(socket, std::make_unique<TLineSession>(holds_, token_));
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });

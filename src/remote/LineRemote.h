@@ -22,6 +22,9 @@ class TLineRemote : public QObject {
   // What a connection may have waiting to be read or sent before it is closed:
   // a client that never reads its answers cannot make them pile up.
   static constexpr qint64 kMaxPendingBytes = 64 * 1024;
+  // More clients at once are turned away, so that they cannot use up the
+  // descriptors the serial ports need.
+  static constexpr size_t kMaxConnections = 32;
 
   TLineRemote(TRemoteHolds& holds, std::string token, QObject* parent = nullptr);
   ~TLineRemote() override;

@@ -1,5 +1,6 @@
 #include "remote/LineSession.h"
 
+#include <exception>
 #include <utility>
 
 #include "remote/LineProtocol.h"
@@ -37,7 +38,12 @@ std::string TLineSession::Receive(std::string_view bytes) {
       closed_ = true;
       break;
     }
-    answer += Answer(scan.Line);
+    try {
+      answer += Answer(scan.Line);
+    } catch (const std::exception& failure) {
+      // A remote command never reaches the panel's error box.
+      answer += Error(failure.what());
+    }
     rest.remove_prefix(scan.Consumed);
   }
   pending_ = closed_ ? std::string() : std::string(rest);

@@ -41,3 +41,24 @@ std::optional<int> ParsePathNumber(std::string_view segment) {
   }
   return value;
 }
+
+TRequestLineCheck CheckRequestLine(std::string_view start) {
+  constexpr std::string_view kVersion = " HTTP/1.";
+  const size_t end = start.find("\r\n");
+  const std::string_view line = start.substr(0, end);
+  size_t method = 0;
+  while (method < line.size() && line[method] >= 'A' && line[method] <= 'Z') ++method;
+  const bool complete = end != std::string_view::npos;
+  if (method == line.size() && !complete) return TRequestLineCheck::Incomplete;
+  if (method == 0 || line[method] != ' ') return TRequestLineCheck::Malformed;
+  const std::string_view rest = line.substr(method + 1);
+  if (rest.empty()) return complete ? TRequestLineCheck::Malformed : TRequestLineCheck::Incomplete;
+  if (rest.front() != '/') return TRequestLineCheck::Malformed;
+  if (!complete) return TRequestLineCheck::Incomplete;
+  const size_t version = rest.rfind(kVersion);
+  if (version == std::string_view::npos || rest.size() != version + kVersion.size() + 1) {
+    return TRequestLineCheck::Malformed;
+  }
+  const char minor = rest.back();
+  return minor == '0' || minor == '1' ? TRequestLineCheck::Valid : TRequestLineCheck::Malformed;
+}

@@ -142,6 +142,27 @@ TEST(ParsePathNumber, TakesDigitsOnly) {
     EXPECT_EQ(ParsePathNumber(segment), expected) << segment;
 }
 
+TEST(CheckRequestLine, TellsARequestFromGarbage) {
+  using enum TRequestLineCheck;
+  const std::pair<std::string_view, TRequestLineCheck> cases[] = {
+      {"GET /api/buttons HTTP/1.1\r\nHost: x\r\n", Valid},
+      {"POST /api/buttons/3/press HTTP/1.0\r\n", Valid},
+      {"", Incomplete},
+      {"PO", Incomplete},
+      {"POST ", Incomplete},
+      {"POST /api/butt", Incomplete},
+      {"GARBAGE / NONSENSE\r\n", Malformed},
+      {"get /api/buttons HTTP/1.1\r\n", Malformed},
+      {"GET api HTTP/1.1\r\n", Malformed},
+      {"GET /api/buttons HTTP/2.0\r\n", Malformed},
+      {"GET /api/buttons HTTP/1.1 extra\r\n", Malformed},
+      {"GET /api/buttons\r\n", Malformed},
+      {std::string_view("\x00\x01\x02", 3), Malformed},
+      {"\r\n", Malformed},
+  };
+  for (const auto& [start, expected] : cases) EXPECT_EQ(CheckRequestLine(start), expected) << start;
+}
+
 TEST(TokensMatch, OnlyTheWholeToken) {
   EXPECT_TRUE(TokensMatch("s3cret", "s3cret"));
   EXPECT_FALSE(TokensMatch("s3cre", "s3cret"));

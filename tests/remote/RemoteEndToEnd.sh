@@ -2,10 +2,12 @@
 # Remote control of the real executable under its own Xvfb: section "Remote"
 # opens HTTP and the line protocol on free loopback ports with a token; curl
 # presses buttons by number and by place and the bytes arrive at the
-# pseudo-terminal behind output 1; a wrong or missing token, unknown buttons and
-# resources, wrong methods, malformed numbers, an oversized body and a garbled
-# request get their answers without harming the panel; a plain socket speaks
-# the line protocol; SIGTERM ends it with the section kept as it was.
+# pseudo-terminal behind output 1; a hold is released exactly once when its
+# connection drops; a wrong or missing token, unknown buttons and resources,
+# wrong methods, malformed numbers, an oversized body and a garbled request get
+# their answers without harming the panel; a plain socket speaks the line
+# protocol, and a 33rd client at once is turned away; SIGTERM ends it with the
+# section kept as it was.
 # Usage: RemoteEndToEnd.sh <path of tovrana>
 set -uo pipefail
 
@@ -187,7 +189,10 @@ def talk(port, data, done=lambda received: False):
         s.sendall(data)
         received = b""
         while not done(received):
-            chunk = s.recv(65536)
+            try:
+                chunk = s.recv(65536)
+            except ConnectionResetError:
+                break
             if not chunk:
                 break
             received += chunk
@@ -204,7 +209,15 @@ assert got == b"ERR AUTH with the token first\n", got
 got = talk(sys.argv[1], b"AUTH s3cret\n" + b"A" * 300 + b"\nPRESS 3\n")
 assert got == b"OK\nERR line longer than 256 bytes\n", got
 got = talk(sys.argv[2], b"GARBAGE / NONSENSE\r\n\x00\x01\r\n\r\n")
-print("garbled HTTP answered", got[:40])
+assert got.startswith(b"HTTP/1.1 400 Bad Request\r\n"), got
+# Beyond 32 clients at once the next one is turned away; the others stay.
+clients = [socket.create_connection(("127.0.0.1", int(sys.argv[1])), timeout=30) for _ in range(32)]
+for client in clients:
+    client.sendall(b"AUTH s3cret\n")
+    assert client.recv(16) == b"OK\n"
+assert talk(sys.argv[1], b"AUTH s3cret\n") == b""
+for client in clients:
+    client.close()
 CLIENT
 [ "$(arrived 10)" = "50 33 44 34 55 34 44 34 55 34" ] ||
   fail "the line protocol's PRESS 3, the hold and the hold its closing released did not arrive"
