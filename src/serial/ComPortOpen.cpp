@@ -61,8 +61,9 @@ void TVrlComPort::OpenPort() {
   // the user to pick one.
   if (tapiMode_ != TTapiMode::tmOn && comNumber_ == 0) throw ENoPortSelected(vrl::kErrNoPortSelected);
   if (deviceLayer_ != TDeviceLayer::dlWin32) throw ENullApi(vrl::kErrNullApi);
+  const std::string devicePath = portMap_.DevicePath(comNumber_);
   try {
-    dispatcher_ = CreatePlatformDispatcher(this);
+    dispatcher_ = CreatePlatformDispatcher(this, devicePath);
   } catch (const std::system_error& failure) {
     // Its events need descriptors too: name the cause, such as none being left.
     CheckResult(Loading(), SystemErrorResult(failure.code().value()));
@@ -70,18 +71,24 @@ void TVrlComPort::OpenPort() {
   }
   dispatcher_->SetDeviceName("COM" + std::to_string(comNumber_));
   try {
-    const std::string devicePath = portMap_.DevicePath(comNumber_);
     uint32_t options = 0;
     if (dtr_) options |= TVrlBaseDispatcher::kDtrOn;
     if (rts_) options |= TVrlBaseDispatcher::kRtsOn;
-    if (hwFlowOptions_.Contains(THWFlowOption::hwfUseDTR)) options |= TVrlBaseDispatcher::kDtrHandshake;
-    if (hwFlowOptions_.Contains(THWFlowOption::hwfUseRTS)) options |= TVrlBaseDispatcher::kRtsHandshake;
+    if (hwFlowOptions_.Contains(THWFlowOption::hwfUseDTR))
+      options |= TVrlBaseDispatcher::kDtrHandshake;
+    if (hwFlowOptions_.Contains(THWFlowOption::hwfUseRTS))
+      options |= TVrlBaseDispatcher::kRtsHandshake;
     const int32_t result = TranslateOpenResult(dispatcher_->InitializePort(
         devicePath, static_cast<uint32_t>(baud_), static_cast<uint8_t>(parity_),
         static_cast<uint8_t>(std::min<uint16_t>(dataBits_, 255)),
         static_cast<uint8_t>(std::min<uint16_t>(stopBits_, 255)), inSize_, outSize_, options));
     if (IsPermissionRefusal(result)) {
       throw EInOutError(PermissionRefusalText(devicePath), -result - vrl::kPlatformErrorBase);
+    }
+    // A network peer's failure names its host, port and cause.
+    if (const std::string text = dispatcher_->OpenFailureText(); result < 0 && !text.empty()) {
+      throw EInOutError(
+          text, result <= -vrl::kPlatformErrorBase ? -result - vrl::kPlatformErrorBase : -result);
     }
     CheckResult(Loading(), result);
     state_ = TComPortState::stOpen;

@@ -101,8 +101,8 @@ int32_t TVrlBaseDispatcher::InitializePort(const std::string& deviceName, uint32
   }
   {
     std::lock_guard output(outputLock_);
-    ring_.assign(outSize, 0);
-    outSize_ = outSize;
+    outSize_ = OutputRingSize(outSize);
+    ring_.assign(outSize_, 0);
     ringHead_ = ringTail_ = 0;
     ringFull_ = false;
     ringReleased_ = false;
@@ -417,6 +417,7 @@ int32_t TVrlBaseDispatcher::WriteBlock(const void* data, uint32_t count) {
       ringHead_ = (ringHead_ + count) % outSize_;
     }
     if (count == free) ringFull_ = true;
+    BlockQueued(count);
     outputReady_.Set();
     outputSent_ = true;
   }
@@ -450,6 +451,7 @@ int32_t TVrlBaseDispatcher::PurgeOutput() {
     std::lock_guard output(outputLock_);
     ringFull_ = false;
     ringHead_ = ringTail_ = 0;
+    QueuedBlocksDropped();
   }
   int32_t result = 0;
   {
@@ -506,6 +508,7 @@ void TVrlBaseDispatcher::ReleaseBuffers() {
     ringReleased_ = true;
     ringFull_ = false;
     ringHead_ = ringTail_ = 0;
+    QueuedBlocksDropped();
     std::vector<uint8_t>().swap(ring_);
   }
   std::lock_guard input(inputLock_);

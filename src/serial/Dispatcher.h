@@ -88,6 +88,9 @@ class TVrlBaseDispatcher {
 
   // Opens the device only (the presence probe uses it with CloseDevice).
   virtual int32_t OpenDevice(const std::string& deviceName) = 0;
+  // After a failed open: the failure in words when the result code alone
+  // cannot name it (a network peer's host, port and cause); empty otherwise.
+  virtual std::string OpenFailureText() const { return {}; }
   // Stops the workers in the order status, write, read, dispatch, then closes
   // the device; 0 at once while another close is running.
   int32_t CloseDevice();
@@ -162,6 +165,14 @@ class TVrlBaseDispatcher {
   // Waits for communication events; 0 with events (0 when woken), negative on failure.
   virtual int32_t WaitStatusEvent(uint32_t& events) = 0;
   virtual void SetThreadPriority(int nativeThreadId, int level) = 0;
+
+  // Output ring hooks, called with the output lock held: the ring's size for
+  // the component's output size, each block WriteBlock queued, and a purge
+  // or release that dropped every queued block. A backend that sends each
+  // block as a message of its own keeps the boundaries with them.
+  virtual uint32_t OutputRingSize(uint32_t outSize) const { return outSize; }
+  virtual void BlockQueued(uint32_t) {}
+  virtual void QueuedBlocksDropped() {}
 
   // Sleeps of the line-change drain; a hook so that tests can observe them.
   virtual void SleepMilliseconds(uint32_t milliseconds);
