@@ -42,6 +42,38 @@ bool EndsInsidePair(std::string_view escaped, size_t sent) {
 
 }  // namespace
 
+class TVrlRfc2217Dispatcher::TSendTurn {
+ public:
+  TSendTurn(TVrlRfc2217Dispatcher& dispatcher, TClock::time_point deadline)
+      : dispatcher_(dispatcher) {
+    std::unique_lock lock(dispatcher_.sendLock_);
+    auto free = [this] { return !dispatcher_.sending_; };
+    if (deadline == TClock::time_point::max()) {
+      dispatcher_.sendFree_.wait(lock, free);
+    } else if (!dispatcher_.sendFree_.wait_until(lock, deadline, free)) {
+      return;
+    }
+    dispatcher_.sending_ = true;
+    taken_ = true;
+  }
+  ~TSendTurn() {
+    if (!taken_) return;
+    {
+      std::lock_guard lock(dispatcher_.sendLock_);
+      dispatcher_.sending_ = false;
+    }
+    dispatcher_.sendFree_.notify_one();
+  }
+  TSendTurn(const TSendTurn&) = delete;
+  TSendTurn& operator=(const TSendTurn&) = delete;
+
+  bool Taken() const { return taken_; }
+
+ private:
+  TVrlRfc2217Dispatcher& dispatcher_;
+  bool taken_ = false;
+};
+
 TVrlRfc2217Dispatcher::TVrlRfc2217Dispatcher(TDispatcherOwner* owner)
     : TVrlSocketDispatcher(owner, TPortScheme::Rfc2217, SOCK_STREAM) {}
 
@@ -114,12 +146,8 @@ void TVrlRfc2217Dispatcher::ParseLocked(std::string_view raw, std::string& answe
 
 bool TVrlRfc2217Dispatcher::SendControl(const std::string& bytes, TClock::time_point deadline) {
   if (bytes.empty()) return true;
-  std::unique_lock lock(sendLock_, std::defer_lock);
-  if (deadline == TClock::time_point::max()) {
-    lock.lock();
-  } else if (!lock.try_lock_until(deadline)) {
-    return false;
-  }
+  const TSendTurn turn(*this, deadline);
+  if (!turn.Taken()) return false;
   size_t sent = 0;
   return SendAll(bytes, TWaitFor::Deadline, deadline, sent) == 0;
 }
@@ -261,7 +289,7 @@ int32_t TVrlRfc2217Dispatcher::DeviceRead(uint8_t* buffer, int32_t size) {
 int32_t TVrlRfc2217Dispatcher::DeviceWrite(const uint8_t* data, int32_t size) {
   const std::string escaped = EscapeTelnetData(
       std::string_view(reinterpret_cast<const char*>(data), static_cast<size_t>(size)));
-  std::lock_guard guard(sendLock_);
+  const TSendTurn turn(*this, TClock::time_point::max());
   size_t sent = 0;
   const int32_t result = SendAll(escaped, TWaitFor::WriteThread, TClock::time_point::max(), sent);
   // An abort between the two halves of a doubled 255 would leave the server

@@ -5,7 +5,7 @@
 // answer awaited (a server without modem lines never sends one). A command
 // that goes unanswered once is not awaited again, and a server that refuses
 // the option still carries the data. Owned by the port component. Locks:
-// receiveLock_ (parser state, replies), then sendLock_ (what goes on the
+// receiveLock_ (parser state, replies), then the send turn (what goes on the
 // socket, so that a Telnet sequence is never split by another thread's bytes);
 // never the reverse.
 #pragma once
@@ -68,7 +68,13 @@ class TVrlRfc2217Dispatcher : public TVrlSocketDispatcher {
   bool readerStarted_ VRL_GUARDED_BY(receiveLock_) = false;
   std::atomic<uint8_t> modemState_{0};
 
-  std::timed_mutex sendLock_;
+  // The right to send, taken by one thread at a time; a main-thread taker
+  // gives up at its deadline. (A flag under a plain mutex rather than a
+  // timed mutex, whose timed lock the thread checker cannot follow.)
+  class TSendTurn;
+  std::mutex sendLock_;
+  std::condition_variable sendFree_;
+  bool sending_ VRL_GUARDED_BY(sendLock_) = false;
 
   // What the server was last sent and which commands went unanswered;
   // guarded by the dispatcher lock.
