@@ -1,8 +1,9 @@
 // The configuration dialog on the offscreen platform, over the live panel: each
 // of the port numbers 1 to 20 that the dialog probes is mapped to a
-// pseudo-terminal or to a path that does not exist. Covers the parity mapping,
-// the port-number lists, the grid size, opening and closing, dropped edits,
-// the open-error box and an apply that stops at an unconvertible baud rate.
+// pseudo-terminal, to a path that does not exist or to a network output.
+// Covers the parity mapping, the port-number lists, the grid size, opening and
+// closing, dropped edits, the open-error box, an apply that stops at an
+// unconvertible baud rate, and a baud change through ser2net.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "../serial/Pty.h"
+#include "../serial/Ser2net.h"
 #include "app/MainWindow.h"
 #include "dialogs/Configuration.h"
 #include "serial/ComPort.h"
@@ -361,6 +363,34 @@ TEST_F(ConfigurationTest, AnUnlistedBaudRateStopsApplyWithTheGeneralErrorReport)
   EXPECT_EQ(Port(3).Parity(), TParity::pNone);
   EXPECT_EQ(panel_->Commands().Count(), 100);
   EXPECT_TRUE(ApplyButton()->isEnabled());
+}
+
+TEST_F(ConfigurationTest, NetworkPortsAreListedByUrlAndAnRfc2217BaudChangeReachesTheDevice) {
+  TPty device;
+  ASSERT_TRUE(device.Valid());
+  TSer2net server(TSer2net::TAccepter::Rfc2217, device.SlavePath());
+  ASSERT_TRUE(server.Start());
+  const std::string url = "rfc2217://127.0.0.1:" + std::to_string(server.Port());
+  WriteSettings("[Output 1]\r\nPort Number=2\r\nBaud Rate=9600\r\nOpen=1\r\n", {{2, url}});
+  ShowPanel();
+  ASSERT_TRUE(Port(1).Open());
+  Port(1).SendString("a");
+  ASSERT_EQ(device.Read(1), "a");
+  termios settings{};
+  ::tcgetattr(device.Master(), &settings);
+  EXPECT_EQ(::cfgetospeed(&settings), speed_t{B9600});
+  ShowDialog();
+  QComboBox* list = List("edPortNo1");
+  ASSERT_EQ(list->count(), 1);
+  EXPECT_EQ(list->itemText(0), QString::fromStdString("2  " + url));
+  EXPECT_EQ(list->currentIndex(), 0);
+  Choose("edBaudRate1", "38400");
+  ApplyButton()->click();
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  Port(1).SendString("b");
+  ASSERT_EQ(device.Read(1), "b");
+  ::tcgetattr(device.Master(), &settings);
+  EXPECT_EQ(::cfgetospeed(&settings), speed_t{B38400});
 }
 
 }  // namespace
