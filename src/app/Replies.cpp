@@ -9,7 +9,6 @@
 
 #include "app/MainWindow.h"
 #include "app/RepliesWindow.h"
-#include "core/BurstFormat.h"
 #include "core/ReplyPattern.h"
 #include "widgets/ImageButton.h"
 
@@ -106,10 +105,11 @@ void TfmMain::ArmReplyTimer() {
 }
 
 void TfmMain::ShowReplyOutcome(const TReplyResult& result) {
+  // Hexadecimal only: received text in a tooltip could read as markup.
+  const QByteArray bytes(result.Received.data(), static_cast<qsizetype>(result.Received.size()));
   const QString received =
-      result.Received.empty()
-          ? tr("Received: nothing")
-          : tr("Received: %1").arg(QString::fromStdString(FormatBurstBytes(result.Received)));
+      bytes.isEmpty() ? tr("Received: nothing")
+                      : tr("Received: %1").arg(QString::fromLatin1(bytes.toHex(' ').toUpper()));
   if (TImageButton* button = GridButton(result.Button)) {
     button->ShowOutcomeFrame(OutcomeColour(result.Outcome), kOutcomeShown);
     button->setToolTip(OutcomeText(result.Outcome) + '\n' + received);

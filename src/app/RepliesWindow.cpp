@@ -164,19 +164,25 @@ void TfmReplies::btCopyClick() {
   QApplication::clipboard()->setText(text.isEmpty() ? text : text + '\n');
 }
 
-void TfmReplies::btSaveClick() {
-  const QString fileName = QFileDialog::getSaveFileName(this, tr("Save Replies"), QString(),
-                                                        tr("Text files (*.txt);;All files (*)"));
-  if (fileName.isEmpty()) return;
+bool TfmReplies::SaveShownLines(const QString& fileName, QString& error) {
   ShowChanges();
   QSaveFile file(fileName);
   const QString shown = ShownText();
   const QByteArray text = shown.isEmpty() ? QByteArray() : shown.toUtf8() + '\n';
-  if (file.open(QIODevice::WriteOnly | QIODevice::Text) && file.write(text) == text.size() &&
-      file.commit()) {
-    return;
+  if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit()) {
+    return true;
   }
+  error = file.errorString();
+  return false;
+}
+
+void TfmReplies::btSaveClick() {
+  const QString fileName = QFileDialog::getSaveFileName(this, tr("Save Replies"), QString(),
+                                                        tr("Text files (*.txt);;All files (*)"));
+  if (fileName.isEmpty()) return;
+  QString error;
+  if (SaveShownLines(fileName, error)) return;
   QMessageBox::critical(this, windowTitle(),
                         tr("The replies could not be saved to %1: %2")
-                            .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+                            .arg(QDir::toNativeSeparators(fileName), error));
 }

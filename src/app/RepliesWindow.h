@@ -35,6 +35,9 @@ class TfmReplies : public QWidget {
 
   // The lines shown now, one per line.
   QString ShownText() const;
+  // Writes the lines shown to fileName, replacing it whole; false with the
+  // cause in error when it cannot.
+  bool SaveShownLines(const QString& fileName, QString& error);
   bool OutputShown(int output) const;
   void SetOutputShown(int output, bool shown);
 

@@ -145,7 +145,7 @@ TEST_F(ComPortReceiveTest, WithoutAHandlerBytesWaitForABlockRead) {
   port_.SetOpen(true);
   WriteAtMaster("abcdef");
   ASSERT_TRUE(Eventually([&] { return port_.RequireDispatcher().DispatchBufferUsed() == 6; }));
-  EXPECT_FALSE(queue_.MessageWithin(std::chrono::milliseconds(0)));
+  EXPECT_FALSE(queue_.MessageWithin(std::chrono::milliseconds(200)));
   char block[4];
   ASSERT_EQ(port_.GetBlock(block, 4), 4u);
   EXPECT_EQ(std::string(block, 4), "abcd");
