@@ -28,6 +28,12 @@ std::string_view NextLine(std::string_view text, size_t& pos) {
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // A line without "=" has no key and never matches.
+std::string LowerAsciiText(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = LowerAscii(c);
+  return lower;
+}
+
 bool KeyOfLineMatches(const std::string& line, std::string_view key) {
   const size_t equals = line.find('=');
   return equals != std::string::npos &&
@@ -68,6 +74,14 @@ TIniFile::TIniFile(std::string_view text) {
           KeyLine(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))));
     }
   }
+  IndexSections();
+}
+
+void TIniFile::IndexSections() {
+  lastSectionByName_.clear();
+  for (size_t index = 0; index < sections_.size(); ++index) {
+    lastSectionByName_[LowerAsciiText(sections_[index].Name)] = index;
+  }
 }
 
 std::string TIniFile::Text() const {
@@ -81,9 +95,8 @@ std::string TIniFile::Text() const {
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {
-  auto found = std::find_if(sections_.rbegin(), sections_.rend(),
-                            [name](const TSection& s) { return EqualsIgnoringCase(s.Name, name); });
-  return found == sections_.rend() ? nullptr : &*found;
+  const auto found = lastSectionByName_.find(LowerAsciiText(name));
+  return found == lastSectionByName_.end() ? nullptr : &sections_[found->second];
 }
 
 TIniFile::TSection* TIniFile::FindSection(std::string_view name) {
@@ -141,6 +154,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   TSection* found = FindSection(section);
   if (found == nullptr) {
     sections_.push_back({std::string(section), {}});
+    lastSectionByName_[LowerAsciiText(section)] = sections_.size() - 1;
     found = &sections_.back();
   }
   auto line = std::find_if(found->Lines.rbegin(), found->Lines.rend(),
@@ -161,6 +175,10 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 }
 
 void TIniFile::EraseSection(std::string_view section) {
-  std::erase_if(sections_,
-                [section](const TSection& s) { return EqualsIgnoringCase(s.Name, section); });
+  EraseSectionsIf([section](std::string_view name) { return EqualsIgnoringCase(name, section); });
+}
+
+void TIniFile::EraseSectionsIf(const std::function<bool(std::string_view name)>& test) {
+  std::erase_if(sections_, [&test](const TSection& s) { return test(s.Name); });
+  IndexSections();
 }

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,6 +43,8 @@ class TIniFile {
 
   // Removes every section of that name with all its lines.
   void EraseSection(std::string_view section);
+  // Removes, in one pass, every section whose name the test accepts.
+  void EraseSectionsIf(const std::function<bool(std::string_view name)>& test);
 
  private:
   struct TSection {
@@ -51,8 +55,12 @@ class TIniFile {
   const TSection* FindSection(std::string_view name) const;
   TSection* FindSection(std::string_view name);
   static const std::string* FindKeyLine(const TSection& section, std::string_view key);
+  void IndexSections();
 
   std::vector<TSection> sections_;
+  // Lower-cased name -> index of its last section, so that a lookup costs the
+  // same in a file of a hundred thousand sections as in one of ten.
+  std::unordered_map<std::string, size_t> lastSectionByName_;
 };
 
 // ASCII letter case is ignored; other bytes compare as they are.

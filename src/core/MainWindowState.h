@@ -34,4 +34,10 @@ struct TMainWindowState {
   // its texts are shown and stored back as Windows-1252.
   bool TextIsUtf8 = true;
   TRemoteSettings Remote;
+  // Why the settings file was not loaded (it is too large), for the user; empty
+  // when it was.
+  std::string SettingsRefusal;
+  // The close writes no settings file: the file was refused, or another panel
+  // on the same file is open.
+  bool SettingsReadOnly = false;
 };

@@ -57,13 +57,28 @@ uint16_t PortNumberOfKey(std::string_view key) {
   return static_cast<uint16_t>(number);
 }
 
-TPortMap ReadPortMap(const TIniFile& ini) {
+// A relative device path is taken from the settings file's folder, so that the
+// panel finds its ports whatever folder it was started from. Network addresses
+// ("socket://...") and empty values stay as they are.
+std::string DevicePathFrom(const std::filesystem::path& settingsFolder, const std::string& value) {
+  if (value.empty() || value.find("://") != std::string::npos) return value;
+  const std::filesystem::path path(value);
+  return path.is_relative() ? (settingsFolder / path).lexically_normal().string() : value;
+}
+
+TPortMap ReadPortMap(const TIniFile& ini, const std::filesystem::path& settingsFolder) {
   TPortMap map;
-  for (const auto& [key, devicePath] : ini.ReadSectionValues(kPorts)) {
-    if (const uint16_t number = PortNumberOfKey(key); number != 0) map.Assign(number, devicePath);
+  for (const auto& [key, value] : ini.ReadSectionValues(kPorts)) {
+    if (const uint16_t number = PortNumberOfKey(key); number != 0) {
+      map.Assign(number, DevicePathFrom(settingsFolder, value));
+    }
   }
   return map;
 }
+
+// The settings file is read whole; one beyond this size is no panel anyone
+// wrote, and reading it would cost time and memory out of all proportion.
+constexpr size_t kLargestSettingsFile = 4 * 1024 * 1024;
 
 void ReadWindow(const TIniFile& ini, TMainWindowState& state) {
   state.Bounds.Top = ini.ReadInteger(kWindows, "Main Top", 0);
@@ -218,7 +233,13 @@ void ReadSettingsFile(const std::filesystem::path& file, TMainWindowState& state
                       TCommandList& commands, const TOutputPorts& ports) {
   std::string text;
   try {
-    text = ReadFileBytes(file).value_or("");
+    text = ReadFileBytes(file, kLargestSettingsFile).value_or("");
+  } catch (const EFileTooLarge& error) {
+    // Defaults stand in for it, and the close leaves it as it is.
+    state.SettingsRefusal =
+        "The settings file \"" + file.string() + "\" was not loaded: " + error.what() +
+        ". The panel starts with its defaults and will not " + "write over that file.";
+    state.SettingsReadOnly = true;
   } catch (const EFileAccess&) {
     // Defaults stand in for an unreadable file; the save then refuses to
     // overwrite what it could not read.
@@ -228,7 +249,7 @@ void ReadSettingsFile(const std::filesystem::path& file, TMainWindowState& state
 
   ReadWindow(ini, state);
   ReadGeneral(ini, state);
-  const TPortMap portMap = ReadPortMap(ini);
+  const TPortMap portMap = ReadPortMap(ini, std::filesystem::absolute(file).parent_path());
   for (size_t index = 0; index < ports.size(); ++index) {
     ports[index]->SetPortMap(portMap);
     ReadOutput(ini, index, *ports[index], state.OpenFlags[index]);
@@ -241,9 +262,10 @@ void ReadSettingsFile(const std::filesystem::path& file, TMainWindowState& state
 
 void WriteSettingsFile(const std::filesystem::path& file, const TMainWindowState& state,
                        const TCommandList& commands, const TOutputPorts& ports) {
+  if (state.SettingsReadOnly) return;
   TIniFile ini;
   try {
-    ini = TIniFile(ReadFileBytes(file).value_or(""));
+    ini = TIniFile(ReadFileBytes(file, kLargestSettingsFile).value_or(""));
   } catch (const EFileAccess& error) {
     throw ESettingsWrite(SaveFailure(file, std::string("it cannot be read: ") + error.what()));
   }
@@ -261,19 +283,23 @@ void WriteSettingsFile(const std::filesystem::path& file, const TMainWindowState
     for (size_t index = 0; index < ports.size(); ++index) {
       WriteOutput(ini, index, *ports[index], state.OpenFlags[index]);
     }
-    for (const std::string& name : ini.SectionNames()) {
-      if (IsButtonSection(name)) ini.EraseSection(name);
-    }
+    ini.EraseSectionsIf(IsButtonSection);
     const int buttonCount = std::min(state.Rows * state.Cols, commands.Count());
     for (int number = 1; number <= buttonCount; ++number) {
       WriteButton(ini, number, commands.Get(number - 1));
     }
   }
 
+  const std::string text = ini.Text();
+  // Saving ends every line with CR LF, so a file of lone line feeds grows; one
+  // the next start would refuse is not written.
+  if (text.size() > kLargestSettingsFile) {
+    throw ESettingsWrite(SaveFailure(file, "it would be larger than 4 MiB"));
+  }
   try {
     // The first save into the user's configuration folder creates it.
     CreateFolderOf(file);
-    ReplaceFileAtomically(file, ini.Text());
+    ReplaceFileAtomically(file, text);
   } catch (const EFileAccess& error) {
     throw ESettingsWrite(SaveFailure(file, error.what()));
   }

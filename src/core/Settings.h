@@ -24,14 +24,17 @@ std::filesystem::path SettingsFilePath();
 std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
 
 // Fills state, appends 100 records to the (empty) command list and assigns the
-// ports' properties, including the port map of section "Ports". A missing,
-// partial or unreadable file is no error: what it does not give takes its default.
+// ports' properties, including the port map of section "Ports", whose relative
+// paths are taken from the file's folder. A missing, partial or unreadable file
+// is no error: what it does not give takes its default. A file over 4 MiB is
+// not read at all: state.SettingsRefusal says so and the panel is read-only.
 void ReadSettingsFile(const std::filesystem::path& file, TMainWindowState& state,
                       TCommandList& commands, const TOutputPorts& ports);
 
-// Reads the file again and writes the state back into it atomically (temporary
-// file in the same folder, flushed, renamed over the old one), so sections and
-// keys it does not own survive. Throws ESettingsWrite when it cannot, also when
-// the existing file cannot be read, which is then never overwritten.
+// Reads the file again and writes the state back into it atomically (see
+// ReplaceFileAtomically), so sections and keys it does not own survive. Writes
+// nothing while state.SettingsReadOnly is set. Throws ESettingsWrite when it
+// cannot, also when the existing file cannot be read (or has grown over 4 MiB),
+// which is then never overwritten.
 void WriteSettingsFile(const std::filesystem::path& file, const TMainWindowState& state,
                        const TCommandList& commands, const TOutputPorts& ports);

@@ -43,7 +43,8 @@ std::filesystem::path ChooseSettingsFile(const TSettingsLocationFacts& facts) {
   }
   // A relative XDG_CONFIG_HOME is invalid and ignored.
   std::filesystem::path config = facts.XdgConfigHome;
-  if (config.empty() || config.is_relative()) config = std::filesystem::path(facts.Home) / ".config";
+  if (config.empty() || config.is_relative())
+    config = std::filesystem::path(facts.Home) / ".config";
   return config / "tovrana" / beside.filename();
 }
 
@@ -51,8 +52,8 @@ std::filesystem::path SettingsFilePath() {
   TSettingsLocationFacts facts;
   facts.Executable = std::filesystem::read_symlink("/proc/self/exe");
   std::error_code error;
-  facts.BesideFileExists =
-      std::filesystem::exists(std::filesystem::symlink_status(SettingsPathFor(facts.Executable), error));
+  facts.BesideFileExists = std::filesystem::exists(
+      std::filesystem::symlink_status(SettingsPathFor(facts.Executable), error));
   facts.ExecutableFolderWritable = access(facts.Executable.parent_path().c_str(), W_OK) == 0;
   facts.XdgConfigHome = EnvironmentValue("XDG_CONFIG_HOME");
   facts.Home = HomeFolder();

@@ -1,9 +1,9 @@
 // Grid numbering, the layout with its snapping, and fitting the command list.
-#include "core/GridLayout.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "core/GridLayout.h"
 
 namespace {
 
@@ -24,10 +24,10 @@ TEST_P(ButtonNumbering, CountsColumnByColumn) {
 INSTANTIATE_TEST_SUITE_P(Grids, ButtonNumbering,
                          testing::Values(TNumberCase{10, 1, {1, 1}}, TNumberCase{10, 10, {1, 10}},
                                          TNumberCase{10, 11, {2, 1}},
-                                         TNumberCase{10, 100, {10, 10}},
-                                         TNumberCase{5, 7, {2, 2}}, TNumberCase{1, 3, {3, 1}},
-                                         TNumberCase{2, 3, {2, 1}}, TNumberCase{3, 3, {1, 3}},
-                                         TNumberCase{2, 4, {2, 2}}, TNumberCase{3, 4, {2, 1}}));
+                                         TNumberCase{10, 100, {10, 10}}, TNumberCase{5, 7, {2, 2}},
+                                         TNumberCase{1, 3, {3, 1}}, TNumberCase{2, 3, {2, 1}},
+                                         TNumberCase{3, 3, {1, 3}}, TNumberCase{2, 4, {2, 2}},
+                                         TNumberCase{3, 4, {2, 1}}));
 
 TEST(ButtonNumbering, EveryGridSizeMapsEachPlaceToOneNumber) {
   for (int rows = kMinGridSide; rows <= kMaxGridSide; ++rows) {
