@@ -18,7 +18,7 @@ for path in ./usr/bin/tovrana ./usr/bin/tovrana-monitor \
 done
 
 depends=$(dpkg-deb -f "$package" Depends)
-for dependency in libqt6widgets6 qt6-qpa-plugins; do
+for dependency in libqt6widgets6 libqt6httpserver6 qt6-qpa-plugins; do
   grep -q "$dependency" <<<"$depends" || { echo "no dependency on $dependency: $depends"; exit 1; }
 done
 
