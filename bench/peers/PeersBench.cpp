@@ -31,6 +31,8 @@ struct TOptions {
   int OpenCycles = 20;
   std::chrono::milliseconds IdleTime{500};
   std::chrono::milliseconds TalkTime{1000};
+  // Only the peers whose name holds this text run (for profiling one).
+  std::string Only;
 };
 
 // Every sample of one measure of one peer, and the median of each round.
@@ -197,6 +199,7 @@ TOptions ParseOptions(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string name = argv[i];
     const int value = std::atoi(argv[i + 1]);
+    if (name == "--only") options.Only = argv[i + 1];
     if (name == "--rounds") options.Rounds = std::max(1, value);
     if (name == "--paced-blocks") options.PacedBlocks = std::max(10, value);
     if (name == "--throughput-blocks") options.ThroughputBlocks = std::max(1, value);
@@ -249,6 +252,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "round %d of %d\n", round + 1, options.Rounds);
     for (size_t turn = 0; turn < peers.size(); ++turn) {
       const size_t index = (turn + static_cast<size_t>(round)) % peers.size();
+      if (peers[index]->Name().find(options.Only) == std::string::npos) continue;
       RunRound(*peers[index], reader, options, results[index]);
     }
   }
