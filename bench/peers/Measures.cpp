@@ -163,16 +163,19 @@ std::optional<TTalkingDevice> MeasureTalkingDevice(TPeer& peer, TPtyReader& read
   const std::string path = reader.NewPty();
   if (path.empty() || !peer.Open(path)) return std::nullopt;
   reader.StartTalking();
+  const int64_t settleStart = Now();
   peer.Idle(std::chrono::milliseconds(100));
   const int64_t cpuBefore = Now(CLOCK_PROCESS_CPUTIME_ID);
   const double memoryBefore = ResidentKb();
   const int64_t start = Now();
   peer.Idle(duration);
   TTalkingDevice result;
-  result.CorePercent =
-      100.0 * double(Now(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore) / double(Now() - start);
+  const int64_t elapsed = Now() - start;
+  result.CorePercent = 100.0 * double(Now(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore) / double(elapsed);
   result.MemoryGrowthKb = ResidentKb() - memoryBefore;
-  result.BytesFed = reader.StopTalking();
+  // Fed since StartTalking, so over the settling time as well.
+  const int64_t fed = reader.StopTalking();
+  result.FedMegabytesPerSecond = double(fed) / (double(Now() - settleStart) / 1000.0);
   peer.Close();
   return result;
 }

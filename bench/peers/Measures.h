@@ -38,7 +38,7 @@ std::optional<double> MeasureIdleWakeups(TPeer& peer, TPtyReader& reader,
 struct TTalkingDevice {
   double CorePercent = 0;  // CPU time of the whole process over wall time
   double MemoryGrowthKb = 0;
-  int64_t BytesFed = 0;
+  double FedMegabytesPerSecond = 0;  // how fast the port took what the device sent
 };
 std::optional<TTalkingDevice> MeasureTalkingDevice(TPeer& peer, TPtyReader& reader,
                                                    std::chrono::milliseconds duration);

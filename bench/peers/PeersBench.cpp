@@ -67,6 +67,7 @@ enum TMeasure {
   kIdleWakeups,
   kTalkingCore,
   kTalkingMemory,
+  kTalkingRate,
   kMeasureCount
 };
 
@@ -87,6 +88,7 @@ constexpr TRow kRows[] = {
     {kIdleWakeups, "idle open port, wake-ups per second", "/s", false, false},
     {kTalkingCore, "device talking at full speed: CPU", "% core", false, false},
     {kTalkingMemory, "device talking at full speed: memory growth", "KB", false, false},
+    {kTalkingRate, "device talking at full speed: bytes fed", "MB/s", false, false},
 };
 
 struct TPeerResults {
@@ -233,6 +235,7 @@ void RunRound(TPeer& peer, TPtyReader& reader, const TOptions& options, TPeerRes
   if (auto talking = MeasureTalkingDevice(peer, reader, options.TalkTime)) {
     series[kTalkingCore].AddRound({talking->CorePercent});
     series[kTalkingMemory].AddRound({talking->MemoryGrowthKb});
+    series[kTalkingRate].AddRound({talking->FedMegabytesPerSecond});
   } else {
     ++results.Failures;
   }

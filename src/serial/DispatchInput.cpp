@@ -129,7 +129,7 @@ int32_t TVrlBaseDispatcher::TakeInput(uint8_t* buffer, int32_t size) {
     data->Read += n;
     copied += n;
     if (data->Read >= data->Used) {
-      inputQueue_.Pop();
+      inputQueue_.PopToSpare();
     } else {
       inputQueue_.Release(first);
     }

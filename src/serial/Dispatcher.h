@@ -30,6 +30,8 @@ class TVrlBaseDispatcher {
  public:
   static constexpr uint32_t kDispatchBufferSize = 8192;
   static constexpr int32_t kReadBlockSize = 256;
+  // The most one read of the device takes.
+  static constexpr int32_t kReadChunkSize = 4096;
   // Received bytes kept queued once the dispatch buffer is full.
   static constexpr int64_t kInputQueueLimit = 64 * 1024;
 

@@ -10,7 +10,11 @@
 void TVrlBaseDispatcher::RunReadThread() {
   WorkerStarted(kRead);
   int32_t result = 0;
-  std::unique_ptr<TDataBuffer> current;
+  // One read takes what the driver holds up to a chunk; the bytes then travel
+  // in blocks of kReadBlockSize, reused once the dispatch thread is done with
+  // them, so that steady input costs one read call a chunk and no allocation.
+  std::vector<uint8_t> chunk(kReadChunkSize);
+  std::vector<std::unique_ptr<TIOBuffer>> blocks;
   try {
     while (!kill_) {
       const int32_t waited = WaitInput();
@@ -25,28 +29,38 @@ void TVrlBaseDispatcher::RunReadThread() {
         // bytes with the driver, which holds the peer back, until the dispatch
         // thread has made room. Only input that nobody takes is dropped.
         while (!kill_ && !dispatchBufferFull_ &&
-               inputQueue_.BytesQueued() + kReadBlockSize > kInputQueueLimit) {
+               inputQueue_.BytesQueued() + kReadChunkSize > kInputQueueLimit) {
           TEvent::WaitAny({&inputMoved_, &killEvent_}, std::chrono::milliseconds(-1));
         }
         if (kill_) break;
-        if (!current) current = TDataBuffer::Create(kReadBlockSize);
-        const int32_t n = DeviceRead(current->Data(), kReadBlockSize);
+        const int32_t n = DeviceRead(chunk.data(), kReadChunkSize);
         if (n < 0) result = vrl::kErrDeviceRead;
         if (n <= 0) break;
-        current->Used = n;
+        for (int32_t at = 0; at < n; at += kReadBlockSize) {
+          std::unique_ptr<TDataBuffer> block = inputQueue_.Spare(kReadBlockSize);
+          if (!block) block = TDataBuffer::Create(kReadBlockSize);
+          block->Used = std::min(kReadBlockSize, n - at);
+          std::memcpy(block->Data(), chunk.data() + at, static_cast<size_t>(block->Used));
+          blocks.push_back(std::move(block));
+        }
         // Nobody takes received bytes out of a full dispatch buffer, so the
-        // queue behind it is bounded: the oldest input goes first.
-        if (dispatchBufferFull_ && inputQueue_.DropOldest(kInputQueueLimit - n) > 0) {
+        // queue behind it is bounded: the oldest input goes first. The
+        // dispatch thread could not move these bytes either, so it sleeps on.
+        const bool full = dispatchBufferFull_;
+        const int64_t queued = static_cast<int64_t>(blocks.size()) * kReadBlockSize;
+        if (full && inputQueue_.DropOldest(kInputQueueLimit - queued) > 0) {
           lineErrors_ |= kReceiveOverflow;
         }
-        inputQueue_.Push(std::move(current));
+        inputQueue_.PushAll(blocks, !full);
+        // A block read that made room meanwhile must not leave these waiting.
+        if (full && !dispatchBufferFull_) inputQueue_.PushEvent().Set();
       }
       if (result < 0) break;
     }
   } catch (const std::exception&) {
     result = vrl::kErrNoMemory;
   }
-  current.reset();
+  blocks.clear();
   if (result < 0) {
     killed_ = true;
     Kill();

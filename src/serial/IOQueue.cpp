@@ -16,13 +16,26 @@ TDataBuffer::TDataBuffer(int32_t size) : TIOBuffer(size), data_(static_cast<size
 
 TIOQueue::TIOQueue() : pushEvent_(TEvent::TReset::Auto) {}
 
-void TIOQueue::Push(std::unique_ptr<TIOBuffer> buffer) {
+void TIOQueue::Push(std::unique_ptr<TIOBuffer> buffer, bool signal) {
   {
     std::lock_guard guard(lock_);
     bytesQueued_ += buffer->Size();
     items_.push_back(std::move(buffer));
   }
-  pushEvent_.Set();
+  if (signal) pushEvent_.Set();
+}
+
+void TIOQueue::PushAll(std::vector<std::unique_ptr<TIOBuffer>>& buffers, bool signal) {
+  if (buffers.empty()) return;
+  {
+    std::lock_guard guard(lock_);
+    for (auto& buffer : buffers) {
+      bytesQueued_ += buffer->Size();
+      items_.push_back(std::move(buffer));
+    }
+  }
+  buffers.clear();
+  if (signal) pushEvent_.Set();
 }
 
 TIOBuffer* TIOQueue::Peek() {
@@ -46,6 +59,38 @@ std::unique_ptr<TIOBuffer> TIOQueue::Pop() {
   return first;
 }
 
+void TIOQueue::PopToSpare() {
+  std::lock_guard guard(lock_);
+  if (items_.empty()) return;
+  std::unique_ptr<TIOBuffer> first = std::move(items_.front());
+  items_.pop_front();
+  bytesQueued_ -= first->Size();
+  KeepSpare(std::move(first));
+}
+
+void TIOQueue::KeepSpare(std::unique_ptr<TIOBuffer> buffer) {
+  auto* data = dynamic_cast<TDataBuffer*>(buffer.get());
+  if (data == nullptr || spareBytes_ + data->Size() > kSpareLimit) return;
+  buffer.release();
+  data->Used = 0;
+  data->Read = 0;
+  data->SetInUse(false);
+  spareBytes_ += data->Size();
+  spares_.emplace_back(data);
+}
+
+std::unique_ptr<TDataBuffer> TIOQueue::Spare(int32_t size) {
+  std::lock_guard guard(lock_);
+  for (auto it = spares_.rbegin(); it != spares_.rend(); ++it) {
+    if ((*it)->Size() != size) continue;
+    std::unique_ptr<TDataBuffer> spare = std::move(*it);
+    spares_.erase(std::next(it).base());
+    spareBytes_ -= size;
+    return spare;
+  }
+  return nullptr;
+}
+
 void TIOQueue::Clear() { DropOldest(0); }
 
 int64_t TIOQueue::DropOldest(int64_t limit) {
@@ -58,6 +103,7 @@ int64_t TIOQueue::DropOldest(int64_t limit) {
     }
     bytesQueued_ -= (*it)->Size();
     dropped += (*it)->Size();
+    KeepSpare(std::move(*it));
     it = items_.erase(it);
   }
   return dropped;

@@ -50,17 +50,27 @@ class TStatusBuffer : public TIOBuffer {
 
 class TIOQueue {
  public:
+  static constexpr int64_t kSpareLimit = 64 * 1024;
+
   TIOQueue();
 
-  void Push(std::unique_ptr<TIOBuffer> buffer);
+  // Appends and sets the push event, unless signal is false: a consumer that
+  // cannot take the buffers yet need not wake for them.
+  void Push(std::unique_ptr<TIOBuffer> buffer, bool signal = true);
+  void PushAll(std::vector<std::unique_ptr<TIOBuffer>>& buffers, bool signal);
   // The first buffer, marked in use; null when empty or already in use.
   TIOBuffer* Peek();
   // Clears the in-use mark of a peeked buffer that stays queued.
   void Release(TIOBuffer* buffer);
   std::unique_ptr<TIOBuffer> Pop();
+  // Pops the first buffer and keeps it for reuse by Spare.
+  void PopToSpare();
+  // A data buffer of the given size that left the queue earlier, emptied;
+  // null when none is kept. Input that streams in then allocates nothing.
+  std::unique_ptr<TDataBuffer> Spare(int32_t size);
   void Clear();
-  // Frees the oldest buffers that are not in use until at most limit bytes
-  // stay queued; returns the bytes freed.
+  // Drops the oldest buffers that are not in use until at most limit bytes
+  // stay queued; returns the bytes dropped.
   int64_t DropOldest(int64_t limit);
   int64_t BytesQueued() const;
   // The event that every Push sets, for a consumer that polls it.
@@ -70,5 +80,10 @@ class TIOQueue {
   mutable std::mutex lock_;
   std::deque<std::unique_ptr<TIOBuffer>> items_ VRL_GUARDED_BY(lock_);
   int64_t bytesQueued_ VRL_GUARDED_BY(lock_) = 0;
+  // Keeps a data buffer that left the queue, up to kSpareLimit bytes of them;
+  // called with lock_ held.
+  void KeepSpare(std::unique_ptr<TIOBuffer> buffer);
+  std::vector<std::unique_ptr<TDataBuffer>> spares_ VRL_GUARDED_BY(lock_);
+  int64_t spareBytes_ VRL_GUARDED_BY(lock_) = 0;
   TEvent pushEvent_;
 };

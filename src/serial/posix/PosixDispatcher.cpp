@@ -224,6 +224,9 @@ int32_t TVrlPosixDispatcher::DeviceSetBufferSizes(uint32_t, uint32_t) {
 }
 
 uint8_t TVrlPosixDispatcher::DeviceModemStatus() {
+  // The dispatch thread asks after every batch of input; a device without
+  // modem lines has nothing to tell.
+  if (!hasModemLines_) return 0;
   int lines = 0;
   if (DeviceIoctl(device_.Get(), TIOCMGET, &lines) != 0) return 0;
   uint8_t status = 0;
