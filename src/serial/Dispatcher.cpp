@@ -418,9 +418,10 @@ int32_t TVrlBaseDispatcher::WriteBlock(const void* data, uint32_t count) {
     }
     if (count == free) ringFull_ = true;
     BlockQueued(count);
-    outputReady_.Set();
     outputSent_ = true;
   }
+  // Woken after the lock is released, the write thread finds the ring free.
+  WakeWriter(kWakeOutput);
   std::lock_guard guard(dispatcherLock_);
   log_.Add(TLogType::ltDispatch, vrl::logsubtype::kWriteCom, static_cast<int32_t>(count), bytes,
            count);
@@ -459,6 +460,7 @@ int32_t TVrlBaseDispatcher::PurgeOutput() {
     if (DeviceOpen()) result = DevicePurge(0);
   }
   outputAbort_.Set();
+  WakeWriter(kWakeAbort);
   threadAck_.Wait(kPurgeAckWait);
   return result;
 }
@@ -521,6 +523,13 @@ void TVrlBaseDispatcher::ReleaseBuffers() {
 void TVrlBaseDispatcher::Kill() {
   kill_ = true;
   killEvent_.Set();
+  WakeWriter(kWakeKill);
+}
+
+void TVrlBaseDispatcher::WakeWriter(uint32_t reason) {
+  writerWake_.fetch_or(reason);
+  // No system call while the write thread is busy and not waiting.
+  writerWake_.notify_one();
 }
 
 int32_t TVrlBaseDispatcher::CloseDevice() {

@@ -110,20 +110,17 @@ void TVrlBaseDispatcher::RunWriteThread() {
 
 void TVrlBaseDispatcher::WriteLoop(int32_t& result) {
   while (!kill_) {
-    const int which =
-        TEvent::WaitAny({&outputReady_, &outputAbort_, &killEvent_}, std::chrono::milliseconds(-1));
+    // Sleeps until a put, a purge or the kill; what came while the last batch
+    // was on its way is seen at once.
+    writerWake_.wait(0);
+    const uint32_t reasons = writerWake_.exchange(0);
     if (kill_) break;
-    if (which == 0) {
-      if (RunWriter() != 0) {
-        result = vrl::kErrDeviceWrite;
-        break;
-      }
-    } else if (which == 1) {
-      threadAck_.Set();
-    } else if (which < 0) {
+    if ((reasons & kWakeOutput) && RunWriter() != 0) {
       result = vrl::kErrDeviceWrite;
       break;
     }
+    // A purge whose abort the device write did not already take.
+    if ((reasons & kWakeAbort) && outputAbort_.Consume()) threadAck_.Set();
   }
 }
 
