@@ -58,7 +58,11 @@ class TSer2net {
  public:
   enum class TAccepter { RawTcp, Rfc2217 };
 
-  TSer2net(TAccepter accepter, const std::string& devicePath) : port_(FreeLocalPort()) {
+  TSer2net(TAccepter accepter, const std::string& devicePath)
+      : port_(FreeLocalPort()),
+        // While no server holds the pty's slave, reading its master fails at
+        // once; a descriptor of our own keeps it readable between server runs.
+        deviceHeld_(::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
     const std::string kind = accepter == TAccepter::Rfc2217 ? "telnet(rfc2217),tcp" : "tcp";
     std::ofstream(folder_.File("ser2net.yaml"))
         << "connection: &panel\n"
@@ -103,5 +107,6 @@ class TSer2net {
  private:
   TTemporaryFolder folder_;
   uint16_t port_;
+  TUniqueFd deviceHeld_;
   pid_t pid_ = -1;
 };
