@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QThread>
 #include <QWindow>
 #include <exception>
@@ -67,23 +66,12 @@ void TfmMain::FormCreate() {
   ApplyStoredBounds();
 }
 
-void TfmMain::ApplyStoredBounds() {
-  QList<QRect> screens;
-  for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
-  const QScreen* primary = QGuiApplication::primaryScreen();
-  const TWindowBounds& stored = state_.Bounds;
-  const QRect outer =
-      PlaceWindow(stored.Left, stored.Top, stored.Width, stored.Height, kMinimumOuterSize, screens,
-                  primary != nullptr ? primary->availableGeometry() : QRect());
-  // For a top-level window the position is that of its frame.
-  move(outer.topLeft());
-  SetClientSize(outer.size());
-  pendingOuterSize_ = outer.size();
-}
-
 void TfmMain::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!shown_) FormShow();
+  if (!shown_) {
+    WatchExposure();
+    FormShow();
+  }
 }
 
 void TfmMain::FormShow() {
@@ -95,6 +83,7 @@ void TfmMain::FormShow() {
   QMetaObject::invokeMethod(this, &TfmMain::OpenOutputPorts, Qt::QueuedConnection);
   QMetaObject::invokeMethod(this, &TfmMain::StartRemoteControl, Qt::QueuedConnection);
   anchor_ = pos();
+  QMetaObject::invokeMethod(this, &TfmMain::FitFrameToPlace, Qt::QueuedConnection);
   // Qt writes the window manager hints when it maps the window; edit them after.
   QMetaObject::invokeMethod(this, &TfmMain::UpdateMoveLock, Qt::QueuedConnection);
 }
@@ -190,14 +179,17 @@ void TfmMain::SetButtonCount(uint8_t count) {
 void TfmMain::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   FormResize();
+  FitFrameToPlace();
+  NoteFrame();
 }
 
 void TfmMain::FormResize() { actResizeButtonsExecute(); }
 
 void TfmMain::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
-  AdoptFrameMargins();
-  if (!shown_) return;
+  FitFrameToPlace();
+  if (!shown_ || placing_) return;
+  NoteFrame();
   // The switches are read at every move, so a change takes effect at once.
   if (MoveLocked() && pos() != anchor_) {
     move(anchor_);
@@ -210,28 +202,6 @@ bool TfmMain::MoveLocked() const { return !state_.AllowWindowMoving && !state_.A
 
 void TfmMain::UpdateMoveLock() { SetWindowManagerMoveHint(*this, !MoveLocked()); }
 
-void TfmMain::AdoptFrameMargins() {
-  const QMargins margins = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-  const QSize frame(margins.left() + margins.right(), margins.top() + margins.bottom());
-  if (frame == frameSize_) return;
-  frameSize_ = frame;
-  minimumClientSize_ = (kMinimumOuterSize - frame).expandedTo(QSize(1, 1));
-  if (!resizeLocked_) setMinimumSize(minimumClientSize_);
-  if (pendingOuterSize_) {
-    SetClientSize(*pendingOuterSize_ - frame);
-    pendingOuterSize_.reset();
-  }
-}
-
-void TfmMain::SetClientSize(QSize size) {
-  // A window that may not be resized is still sized by the program.
-  if (resizeLocked_) {
-    setFixedSize(size);
-  } else {
-    resize(size);
-  }
-}
-
 bool TfmMain::event(QEvent* event) {
   if (event->type() == QEvent::WindowBlocked) buttonActions_->EndLocalHolds();
   return QWidget::event(event);
@@ -242,6 +212,9 @@ void TfmMain::changeEvent(QEvent* event) {
   const bool deactivated = event->type() == QEvent::ActivationChange && !isActiveWindow();
   const bool minimised = event->type() == QEvent::WindowStateChange && isMinimized();
   if (deactivated || minimised) buttonActions_->EndLocalHolds();
+  // A panel has no use for a maximised window, and its bounds must never be
+  // saved: it is put back as it was.
+  if (event->type() == QEvent::WindowStateChange) NoteFrame();
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {
@@ -258,7 +231,7 @@ void TfmMain::FormClose() {
   closing_ = true;
   // Every held button's release goes out before the settings are written.
   buttonActions_->EndAllHolds();
-  const QRect outer = frameGeometry();
+  const QRect outer = ShownFrame();
   state_.Bounds = {outer.top(), outer.left(), outer.height(), outer.width()};
   // A title that the file's encoding cannot hold keeps the caption read at start.
   if (const auto caption = EncodeText(windowTitle(), state_.TextIsUtf8)) state_.Caption = *caption;

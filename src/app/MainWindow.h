@@ -116,6 +116,7 @@ class TfmMain : public QWidget {
   // A modal box, deactivation and minimising end the operator's holds.
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();
@@ -145,8 +146,21 @@ class TfmMain : public QWidget {
   void ArmReplyTimer();
   void ShowReplyOutcome(const TReplyResult& result);
 
+  // FramePlacement.cpp: the stored frame at start-up, its correction once the
+  // window manager has framed the window, the refused maximising, and the frame
+  // that the close step saves.
   void ApplyStoredBounds();
-  void AdoptFrameMargins();
+  void WatchExposure();
+  void FitFrameToPlace();
+  void AdoptFrameExtents();
+  bool Exposed() const;
+  // The outer rectangle by the window manager's frame extents.
+  QRect Frame() const;
+  bool Enlarged() const;
+  void NoteFrame();
+  void RefuseEnlarging();
+  QRect ShownFrame() const;
+  void SetClientGeometry(QRect client);
   void SetClientSize(QSize size);
   bool MoveLocked() const;
   void WriteSettings();
@@ -187,9 +201,19 @@ class TfmMain : public QWidget {
   bool resizeLocked_ = false;
   // The window manager's frame, known only once it has framed the window; until
   // then the stored outer size waits to be turned into a client size.
-  QSize frameSize_{0, 0};
+  QMargins frameExtents_;
+  bool extentsKnown_ = false;
   QSize minimumClientSize_ = kMinimumOuterSize;
   std::optional<QSize> pendingOuterSize_;
+  // The frame the window must stand in until the window manager has put it there.
+  std::optional<QRect> placing_;
+  int placingSteps_ = 0;
+  QPoint placingRequest_;
+  // The last frame the window had while neither placing nor maximised, and
+  // whether a maximising is being undone to it.
+  QRect latestFrame_;
+  bool refusing_ = false;
+  int refusalSteps_ = 0;
   // Where a locked window is put back to.
   QPoint anchor_;
 };
