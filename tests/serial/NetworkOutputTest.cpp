@@ -200,6 +200,16 @@ TEST_F(NetworkOutputTest, AClosedPortIsRefusedNamingHostPortAndCause) {
                         ": Connection refused");
     EXPECT_FALSE(port_.Open());
   }
+  // A name goes through the resolver first; one that no resolver knows fails
+  // the open within its bound, naming the name.
+  MapTo("socket://localhost:" + std::to_string(closed));
+  EXPECT_EQ(FailureOf([&] { port_.SetOpen(true); }),
+            "Cannot connect to localhost port " + std::to_string(closed) + ": Connection refused");
+  MapTo("udp://tovrana-test.invalid:9");
+  EXPECT_EQ(FailureOf([&] {
+              port_.SetOpen(true);
+            }).rfind("Cannot connect to tovrana-test.invalid port 9: ", 0),
+            0u);
 }
 
 TEST_F(NetworkOutputTest, APeerThatNeverNegotiatesStillGetsTheDataAfterABoundedOpen) {

@@ -1,5 +1,5 @@
-// Resolution with getaddrinfo_a so that a slow name server cannot hold the
-// caller past its deadline, and non-blocking connect() raced against it.
+// Resolution on a thread of its own so that a slow name server cannot hold
+// the caller past its deadline, and non-blocking connect() raced against it.
 #include "serial/net/Connect.h"
 
 #include <fcntl.h>
@@ -7,7 +7,6 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 
 #include <cerrno>
@@ -15,35 +14,28 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace {
 
 using TClock = std::chrono::steady_clock;
 
-// One lookup shared by the caller and the resolver's completion; whichever
+// One lookup shared by the caller and the thread that resolves it; whichever
 // lets go last frees it.
 struct TLookup {
   std::string Host, Service;
   addrinfo Hints{};
-  gaicb Request{};
   std::mutex Lock;
   std::condition_variable Done;
   bool Finished = false;
+  int Error = 0;
+  addrinfo* Result = nullptr;
 
   ~TLookup() {
-    if (Request.ar_result != nullptr) ::freeaddrinfo(Request.ar_result);
+    if (Result != nullptr) ::freeaddrinfo(Result);
   }
 };
-
-void LookupFinished(sigval value) {
-  auto* holder = static_cast<std::shared_ptr<TLookup>*>(value.sival_ptr);
-  {
-    std::lock_guard guard((*holder)->Lock);
-    (*holder)->Finished = true;
-  }
-  (*holder)->Done.notify_all();
-  delete holder;
-}
 
 int MillisecondsLeft(TClock::time_point deadline) {
   const auto left =
@@ -52,44 +44,52 @@ int MillisecondsLeft(TClock::time_point deadline) {
 }
 
 // The resolver's failure in words; errno-based failures keep the system's text.
-std::string LookupCause(int error) {
-  if (error == EAI_SYSTEM) return std::strerror(errno);
+std::string LookupCause(int error, int errorNumber) {
+  if (error == EAI_SYSTEM) return std::strerror(errorNumber);
   return ::gai_strerror(error);
 }
 
-// Resolves into lookup; 0 or an EAI_* code, EAI_AGAIN when the deadline passed.
-int Resolve(const std::shared_ptr<TLookup>& lookup, TClock::time_point deadline, bool& timedOut) {
+// Resolves into lookup; 0 or an EAI_* code. A name goes to a thread of its
+// own, since getaddrinfo cannot be bounded: past the deadline the caller
+// leaves, and the thread ends and frees the lookup when the resolver answers.
+int Resolve(const std::shared_ptr<TLookup>& lookup, TClock::time_point deadline, bool& timedOut,
+            int& errorNumber) {
   // Addresses need no name server: answer them at once.
   lookup->Hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
   if (::getaddrinfo(lookup->Host.c_str(), lookup->Service.c_str(), &lookup->Hints,
-                    &lookup->Request.ar_result) == 0) {
+                    &lookup->Result) == 0) {
     return 0;
   }
-  lookup->Request.ar_result = nullptr;
+  lookup->Result = nullptr;
   lookup->Hints.ai_flags = AI_NUMERICSERV | AI_ADDRCONFIG;
-  lookup->Request.ar_name = lookup->Host.c_str();
-  lookup->Request.ar_service = lookup->Service.c_str();
-  lookup->Request.ar_request = &lookup->Hints;
-  auto* holder = new std::shared_ptr<TLookup>(lookup);
-  sigevent notification{};
-  notification.sigev_notify = SIGEV_THREAD;
-  notification.sigev_notify_function = LookupFinished;
-  notification.sigev_value.sival_ptr = holder;
-  gaicb* requests[] = {&lookup->Request};
-  if (const int started = ::getaddrinfo_a(GAI_NOWAIT, requests, 1, &notification); started != 0) {
-    delete holder;
-    return started;
+  try {
+    std::thread([lookup] {
+      addrinfo* result = nullptr;
+      const int error =
+          ::getaddrinfo(lookup->Host.c_str(), lookup->Service.c_str(), &lookup->Hints, &result);
+      const int savedErrno = errno;
+      {
+        std::lock_guard guard(lookup->Lock);
+        lookup->Result = result;
+        lookup->Error = error == EAI_SYSTEM ? -savedErrno : error;
+        lookup->Finished = true;
+      }
+      lookup->Done.notify_all();
+    }).detach();
+  } catch (const std::system_error& failure) {
+    errorNumber = failure.code().value();
+    return EAI_SYSTEM;
   }
   std::unique_lock lock(lookup->Lock);
   if (!lookup->Done.wait_until(lock, deadline, [&] { return lookup->Finished; })) {
-    lock.unlock();
-    // A request cancelled before it ran is never completed, so its
-    // completion's share goes here; otherwise the completion frees it.
-    if (::gai_cancel(&lookup->Request) == EAI_CANCELED) delete holder;
     timedOut = true;
     return EAI_AGAIN;
   }
-  return ::gai_error(&lookup->Request);
+  if (lookup->Error < 0) {
+    errorNumber = -lookup->Error;
+    return EAI_SYSTEM;
+  }
+  return lookup->Error;
 }
 
 // Connects one address before the deadline: 0, or the errno of the failure.
@@ -136,16 +136,17 @@ TConnectResult ConnectBounded(const TPortUrl& url, int socketType, TClock::time_
   lookup->Hints.ai_family = AF_UNSPEC;
   lookup->Hints.ai_socktype = socketType;
   bool timedOut = false;
-  if (const int resolved = Resolve(lookup, deadline, timedOut); resolved != 0) {
+  int errorNumber = 0;
+  if (const int resolved = Resolve(lookup, deadline, timedOut, errorNumber); resolved != 0) {
     result.ErrorNumber = timedOut ? ETIMEDOUT : EHOSTUNREACH;
-    result.Cause = timedOut ? "name lookup timed out after " + boundText : LookupCause(resolved);
+    result.Cause =
+        timedOut ? "name lookup timed out after " + boundText : LookupCause(resolved, errorNumber);
     return result;
   }
   // Every address in turn (localhost may stand for ::1 and 127.0.0.1); the
   // last failure is the one reported.
   int error = EHOSTUNREACH;
-  for (const addrinfo* address = lookup->Request.ar_result; address != nullptr;
-       address = address->ai_next) {
+  for (const addrinfo* address = lookup->Result; address != nullptr; address = address->ai_next) {
     if (MillisecondsLeft(deadline) == 0) {
       error = ETIMEDOUT;
       break;

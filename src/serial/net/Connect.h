@@ -1,7 +1,7 @@
 // Bounded name resolution and connection for the network outputs. Runs on the
 // calling thread (the user-interface thread when a port opens) and never waits
-// beyond the deadline it is given; a lookup still running then is abandoned to
-// the resolver, which frees it when it ends.
+// beyond the deadline it is given; a name lookup still running then is left to
+// its thread, which frees it when the resolver answers.
 #pragma once
 
 #include <chrono>
