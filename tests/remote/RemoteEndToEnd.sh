@@ -7,7 +7,7 @@
 # wrong methods, malformed numbers, an oversized body and a garbled request get
 # their answers without harming the panel; a plain socket speaks the line
 # protocol, and a 33rd client at once is turned away; SIGTERM ends it with the
-# section kept as it was.
+# section kept as it was. The panel is locked for operators throughout.
 # Usage: RemoteEndToEnd.sh <path of tovrana>
 set -uo pipefail
 
@@ -65,6 +65,8 @@ print(*(s.getsockname()[1] for s in sockets))')
 
 remote="[Remote]\r\nEnabled=1\r\nHTTP Port=$http\r\nTCP Port=$tcp\r\nBind=127.0.0.1\r\nToken=s3cret\r\n"
 {
+  # A panel locked for operators still takes remote presses.
+  printf '[General]\r\nAllow Editing=0\r\n'
   printf '[Output 1]\r\nPort Number=5\r\n[Output 2]\r\nPort Number=1\r\n'
   printf '[Ports]\r\nCOM1=/nonexistent/port1\r\nCOM5=%s\r\n' "$slave"
   printf '[Button 3]\r\nCaption=Three\r\nData=[P3]\r\nOutput=1\r\n'
