@@ -99,6 +99,8 @@ uint32_t TVrlBaseDispatcher::GetBlock(uint8_t* block, uint32_t count) {
     taken_ += n;
   } else if (n > 0) {
     dispatchTail_ = (dispatchTail_ + n) % kDispatchBufferSize;
+    // Input queued behind a full buffer wakes no one by itself.
+    if (dispatchFull_) inputQueue_.PushEvent().Set();
     dispatchFull_ = false;
     dispatchBufferFull_ = false;
   }

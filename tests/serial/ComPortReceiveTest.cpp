@@ -154,6 +154,23 @@ TEST_F(ComPortReceiveTest, WithoutAHandlerBytesWaitForABlockRead) {
   EXPECT_EQ(port_.GetBlock(block, 4), 0u);
 }
 
+TEST_F(ComPortReceiveTest, ABlockReadFromAFullBufferLetsTheQueuedInputIn) {
+  port_.SetOpen(true);
+  TVrlBaseDispatcher& dispatcher = port_.RequireDispatcher();
+  const std::string sent(TVrlBaseDispatcher::kDispatchBufferSize + 1000, 'q');
+  WriteAtMaster(sent);
+  ASSERT_TRUE(Eventually([&] {
+    return dispatcher.DispatchBufferUsed() == TVrlBaseDispatcher::kDispatchBufferSize &&
+           dispatcher.InputQueueBytes() > 0;
+  }));
+  std::string taken(TVrlBaseDispatcher::kDispatchBufferSize, '\0');
+  ASSERT_EQ(port_.GetBlock(taken.data(), TVrlBaseDispatcher::kDispatchBufferSize),
+            TVrlBaseDispatcher::kDispatchBufferSize);
+  // The device is quiet now: only the block read can set the rest moving.
+  ASSERT_TRUE(Eventually([&] { return dispatcher.DispatchBufferUsed() == 1000; }));
+  EXPECT_EQ(dispatcher.InputQueueBytes(), 0);
+}
+
 TEST_F(ComPortReceiveTest, ABlockReadOnAClosedPortRaises) {
   char block[1];
   EXPECT_THROW(port_.GetBlock(block, 1), ECommNotOpen);
