@@ -1,5 +1,8 @@
 #include "app/WindowPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 #include <algorithm>
 
 namespace {
@@ -57,4 +60,12 @@ QRect PlaceWindow(int left, int top, int width, int height, QSize minimumSize,
   placed.moveTopLeft({primaryScreen.left() + (primaryScreen.width() - placed.width()) / 2,
                       primaryScreen.top() + (primaryScreen.height() - placed.height()) / 2});
   return placed;
+}
+
+QRect MainWindowScreen(const QWidget& window) {
+  QList<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  return ScreenShowingMost(window.frameGeometry(), screens,
+                           primary != nullptr ? primary->availableGeometry() : QRect());
 }

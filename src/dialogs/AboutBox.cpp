@@ -4,6 +4,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <iterator>
+#include <string>
 #include <utility>
 
 #include "widgets/icons/AppIcon.h"
@@ -11,7 +14,26 @@
 namespace {
 
 constexpr int kIconSize = 32;
-const char* const kContactAddress = "support@tovrana.example";
+// Domains set aside for examples and tests: nobody can be reached there.
+constexpr const char* kReservedDomainEnds[] = {
+    ".example", ".invalid", ".test", ".localhost", "example.com", "example.net", "example.org"};
+
+// A contact address the version block carries (its comments or its company
+// name), or nothing: an address nobody can reach is not shown at all.
+QString ContactAddress(const TExeInfo& info) {
+  for (const std::string* text : {&info.Comments(), &info.CompanyName()}) {
+    for (const QString& word : QString::fromStdString(*text).split(QLatin1Char(' '))) {
+      const qsizetype at = word.indexOf(QLatin1Char('@'));
+      if (at <= 0 || word.indexOf(QLatin1Char('.'), at) < 0) continue;
+      const QString domain = word.mid(at + 1).toLower();
+      const bool reserved =
+          std::any_of(std::begin(kReservedDomainEnds), std::end(kReservedDomainEnds),
+                      [&](const char* end) { return domain.endsWith(QLatin1String(end)); });
+      if (!reserved) return word;
+    }
+  }
+  return {};
+}
 const char* const kPurposeLine = "Serial button panel for equipment control";
 
 QLabel* BoldLabel(const QString& objectName, QWidget* parent) {
@@ -68,7 +90,9 @@ void TAboutBox::FormShow() {
   setWindowTitle(tr("About ") + productName);
   ProgramName_->setText(productName);
   Version_->setText(tr("Version ") + QString::fromStdString(ExeInfo_.FileVersion()));
-  Email_->setText(QString::fromLatin1(kContactAddress));
+  const QString contact = ContactAddress(ExeInfo_);
+  Email_->setText(contact);
+  Email_->setVisible(!contact.isEmpty());
   IconImage_->setPixmap(AppIcon().pixmap(kIconSize, kIconSize));
 }
 

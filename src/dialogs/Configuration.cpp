@@ -20,6 +20,7 @@
 
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
+#include "app/WindowPlacement.h"
 #include "widgets/EncodableTextValidator.h"
 #include "dialogs/PortChoices.h"
 #include "serial/ComPort.h"
@@ -118,8 +119,15 @@ void TfmConfiguration::showEvent(QShowEvent* event) {
 }
 
 void TfmConfiguration::CentreOnMainWindow() {
-  const QRect mine = frameGeometry();
-  move(fmMain_.geometry().center() - QPoint(mine.width() / 2, mine.height() / 2));
+  // Centred on the main window, moved only as far as it takes to lie wholly on
+  // the screen that holds most of the main window, so that every page and
+  // button can be reached even for a small panel at a screen's edge. The
+  // window manager frames the dialog as it frames the main window.
+  adjustSize();
+  const QSize frame = size() + (fmMain_.frameGeometry().size() - fmMain_.size());
+  const QRect centred(fmMain_.frameGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2),
+                      frame);
+  move(FitOnScreen(centred, MainWindowScreen(fmMain_)).topLeft());
 }
 
 void TfmConfiguration::FormShow() {
@@ -172,9 +180,10 @@ void TfmConfiguration::LoadPortNumbers() {
   for (const TOutputPage& page : outputs_) {
     page.PortNo->clear();
     for (const uint16_t number : present) {
-      page.PortNo->addItem(QStringLiteral("%1  %2").arg(number).arg(
-                               QString::fromStdString(portMap.DevicePath(number))),
-                           int{number});
+      const QString device = QString::fromStdString(portMap.DevicePath(number));
+      page.PortNo->addItem(QStringLiteral("%1  %2").arg(number).arg(device), int{number});
+      // A long /dev/serial/by-id/... name may be cut in the field: its whole path.
+      page.PortNo->setItemData(page.PortNo->count() - 1, device, Qt::ToolTipRole);
     }
     // A long device path shows whole in the open list.
     page.PortNo->view()->setMinimumWidth(page.PortNo->view()->sizeHintForColumn(0));

@@ -56,6 +56,17 @@ QLineEdit* BytesLine(const QString& objectName, QWidget* parent) {
   return line;
 }
 
+// The bytes line with its label before it.
+QHBoxLayout* LabelledBytesLine(QLineEdit* line) {
+  auto* row = new QHBoxLayout;
+  auto* label = new QLabel(TfmProperties::tr("Bytes sent:"));
+  label->setObjectName(line->objectName() + QStringLiteral("Label"));
+  label->setBuddy(line);
+  row->addWidget(label);
+  row->addWidget(line, 1);
+  return row;
+}
+
 constexpr int kLongestRepeat = 60000;
 constexpr int kMostLeftOut = 65535;
 
@@ -135,10 +146,10 @@ TfmProperties::TfmProperties(QWidget* parent)
   layout->addWidget(edCaption_, 1, 0, 1, 2);
   layout->addWidget(dataLabel, 2, 0, 1, 2);
   layout->addWidget(edData_, 3, 0, 1, 2);
-  layout->addWidget(edDataBytes_, 4, 0, 1, 2);
+  layout->addLayout(LabelledBytesLine(edDataBytes_), 4, 0, 1, 2);
   layout->addWidget(pressDataLabel, 5, 0, 1, 2);
   layout->addWidget(edPressData_, 6, 0, 1, 2);
-  layout->addWidget(edPressDataBytes_, 7, 0, 1, 2);
+  layout->addLayout(LabelledBytesLine(edPressDataBytes_), 7, 0, 1, 2);
   layout->addWidget(edRepeatInterval_, 8, 0);
   auto* checksum = new QVBoxLayout;
   checksum->addWidget(checksumLabel);

@@ -83,7 +83,10 @@ QPixmap Swatch(const QColor& colour, int size) {
 
 TColourSelector::TColourSelector(QWidget* parent) : QComboBox(parent) {
   setEditable(false);
-  setMaxVisibleItems(20);
+  // The open list scrolls instead of filling the screen's height; styles that
+  // open it as a menu over the field ignore the limit unless told otherwise.
+  setMaxVisibleItems(kVisibleEntries);
+  setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
   for (const TNamedColour& colour : kColours)
     addItem(QString::fromLatin1(colour.Name), QVariant::fromValue(colour.Value));
   PaintSwatches();

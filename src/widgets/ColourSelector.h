@@ -11,6 +11,8 @@ class TColourSelector : public QComboBox {
   Q_OBJECT
 
  public:
+  static constexpr int kVisibleEntries = 12;
+
   explicit TColourSelector(QWidget* parent = nullptr);
 
   // The selected entry's colour; while no entry is selected, the colour last

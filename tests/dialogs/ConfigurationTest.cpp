@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -176,9 +177,16 @@ TEST_F(ConfigurationTest, APortHeldByThisProgramIsListedOnEveryOutput) {
   for (int output = 1; output <= 4; ++output) {
     QComboBox* list = List(QStringLiteral("edPortNo%1").arg(output));
     QStringList entries;
-    for (int position = 0; position < list->count(); ++position)
+    QStringList tips;
+    for (int position = 0; position < list->count(); ++position) {
       entries << list->itemText(position);
+      tips << list->itemData(position, Qt::ToolTipRole).toString();
+    }
     EXPECT_EQ(entries, expected) << output;
+    // The whole device path, however long, is each entry's tooltip.
+    EXPECT_EQ(tips, QStringList({QString::fromStdString(first.SlavePath()),
+                                 QString::fromStdString(third.SlavePath())}))
+        << output;
   }
   EXPECT_EQ(List("edPortNo2")->currentIndex(), 1);
   EXPECT_EQ(List("edPortNo1")->currentIndex(), 0);
@@ -391,6 +399,19 @@ TEST_F(ConfigurationTest, NetworkPortsAreListedByUrlAndAnRfc2217BaudChangeReache
   ASSERT_EQ(device.Read(1), "b");
   ::tcgetattr(device.Master(), &settings);
   EXPECT_EQ(::cfgetospeed(&settings), speed_t{B38400});
+}
+
+TEST_F(ConfigurationTest, OpenedForASmallPanelAtTheTopLeftCornerItLiesWhollyOnTheScreen) {
+  WriteSettings("");
+  ShowPanel();
+  panel_->move(0, 0);
+  panel_->resize(TfmMain::kMinimumOuterSize);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return panel_->pos() == QPoint(0, 0); }, kDeadlineMs));
+  ShowDialog();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(dialog_->frameGeometry()))
+      << dialog_->frameGeometry().x() << "," << dialog_->frameGeometry().y() << " "
+      << dialog_->frameGeometry().width() << "x" << dialog_->frameGeometry().height();
 }
 
 }  // namespace

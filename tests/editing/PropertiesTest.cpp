@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -126,6 +127,8 @@ TEST_F(PropertiesTest, DataFieldShowsItsBytesAndRefusesWhatTheFileCannotHold) {
   RunProperties(1, [&] {
     auto* data = Field<QLineEdit>("edData");
     auto* bytes = Field<QLineEdit>("edDataBytes");
+    EXPECT_EQ(Field<QLabel>("edDataBytesLabel")->text(), "Bytes sent:");
+    EXPECT_EQ(Field<QLabel>("edDataBytesLabel")->buddy(), bytes);
     EXPECT_EQ(Field<QLineEdit>("edCaption")->text(), QString::fromUtf8("Caf\u00e9"));
     EXPECT_EQ(bytes->text(), "no bytes");
     const std::vector<std::pair<QString, QString>> typing = {

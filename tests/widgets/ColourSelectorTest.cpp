@@ -3,6 +3,8 @@
 // that only a user's pick emits.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <set>
@@ -104,6 +106,21 @@ TEST(ColourSelector, OnlyAUsersPickIsSignalled) {
   ASSERT_EQ(selected.count(), 2);
   EXPECT_EQ(selected.at(1).at(0).value<TColour>(), 0x000000u);
   EXPECT_EQ(selector.Colour(), 0x000000u);
+}
+
+TEST(ColourSelector, TheOpenListShowsAtMostTwelveEntriesAndScrolls) {
+  TColourSelector selector;
+  selector.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&selector));
+  selector.showPopup();
+  QAbstractItemView* list = selector.view();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }));
+  const int row = list->sizeHintForRow(0);
+  ASSERT_GT(row, 0);
+  EXPECT_LE(list->viewport()->height(), TColourSelector::kVisibleEntries * row);
+  EXPECT_GT(list->viewport()->height(), (TColourSelector::kVisibleEntries - 1) * row);
+  EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+  selector.hidePopup();
 }
 
 }  // namespace
