@@ -88,7 +88,9 @@ class RemoteAccessTest : public testing::TestWithParam<TRemoteCase> {};
 TEST_P(RemoteAccessTest, ShowsWhatRemoteControlDoes) {
   const TRemoteCase& c = GetParam();
   QTcpServer holder;
-  if (c.Taken) ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
+  if (c.Taken) {
+    ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
+  }
   const quint16 port = c.Taken ? holder.serverPort() : FreePort();
   const QString section = QString::fromStdString(c.Section).arg(port);
   QTemporaryDir folder;
@@ -115,7 +117,9 @@ TEST_P(RemoteAccessTest, ShowsWhatRemoteControlDoes) {
   QMetaObject::invokeMethod(
       &panel, [&] { started = true; }, Qt::QueuedConnection);
   ASSERT_TRUE(QTest::qWaitFor([&] { return started; }, kDeadlineMs));
-  if (!c.Message.isEmpty()) ASSERT_TRUE(QTest::qWaitFor([&] { return !message.isEmpty(); }));
+  if (!c.Message.isEmpty()) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !message.isEmpty(); }));
+  }
 
   const QString description = QString(c.Description).arg(port);
   if (c.Message.isEmpty()) {
@@ -134,7 +138,9 @@ TEST_P(RemoteAccessTest, ShowsWhatRemoteControlDoes) {
     }
     EXPECT_EQ(status->geometry().bottom(), panel.height() - 1);
   }
-  if (!c.Taken) EXPECT_EQ(OwnTcpSockets() > 0, c.StatusLine);
+  if (!c.Taken) {
+    EXPECT_EQ(OwnTcpSockets() > 0, c.StatusLine);
+  }
 
   dialog->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog, kDeadlineMs));

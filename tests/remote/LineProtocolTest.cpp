@@ -119,8 +119,9 @@ TEST(MatchPath, MatchesSegmentBySegment) {
   for (const TPathCase& c : kPathCases) {
     std::vector<std::string_view> captures;
     EXPECT_EQ(MatchPath(c.Pattern, c.Path, captures), c.Matches) << c.Pattern << " " << c.Path;
-    if (c.Matches)
+    if (c.Matches) {
       EXPECT_EQ(std::vector<std::string>(captures.begin(), captures.end()), c.Captures);
+    }
   }
 }
 
