@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/MainWindow.h"
+#include "app/WindowPlacement.h"
 #include "core/ButtonHold.h"
 #include "core/Checksum.h"
 #include "widgets/ImageButton.h"
@@ -46,11 +47,15 @@ TButtonActions::TOutcome TButtonActions::Send(int index, const TCommand& record,
     return {TFailure::Checksum, failure.what()};
   }
   if (record.Output < 1 || record.Output > kOutputCount) return {};
+  TVrlComPort& port = *window_.OutputPorts()[record.Output - 1];
+  const bool wasOpen = port.Open();
   try {
-    window_.OutputPorts()[record.Output - 1]->SendString(bytes);
+    port.SendString(bytes);
   } catch (const std::exception& failure) {
-    return {TFailure::Port, failure.what()};
+    // An open port that is closed after a failed send had lost its device.
+    return {wasOpen && !port.Open() ? TFailure::Disconnected : TFailure::Port, failure.what()};
   }
+  window_.PortServed(record.Output);
   window_.RecordSend(record.Output, index + 1, bytes, record, checksReply);
   return {};
 }
@@ -72,16 +77,29 @@ TSendResult TButtonActions::Report(int index, TPressSource source, const TOutcom
 }
 
 void TButtonActions::ShowFailure(int index, const TOutcome& outcome) {
-  if (window_.Closed() || !window_.State().ShowComPortErrors) return;
-  const QString cause = QString::fromLocal8Bit(outcome.Cause);
+  if (window_.Closed()) return;
+  const uint8_t output = window_.Commands().Get(index).Output;
+  QString cause = QString::fromLocal8Bit(outcome.Cause);
+  // One box names a device that went away, shown once per failure; a click
+  // while it is up adds no second box.
+  if (outcome.Failure == TFailure::Disconnected || window_.DisconnectShown(output)) {
+    window_.ShowPortFailure(output, cause);
+    return;
+  }
+  if (!window_.State().ShowComPortErrors) return;
   const bool port = outcome.Failure == TFailure::Port;
+  if (port) cause = window_.OutputDescription(output) + QStringLiteral(": ") + cause;
   QMessageBox box(QMessageBox::Critical, TfmMain::tr("Error"),
                   port ? QStringLiteral("Com port error.\r\n(Data not sent)") : cause,
                   QMessageBox::Ok, &window_);
   if (port) box.setDetailedText(cause);
-  // A moved box keeps its place instead of being centred on the window.
+  // A moved box keeps its place instead of being centred on the window; it is
+  // moved only as far as it takes to lie wholly on the panel's screen.
   if (const TImageButton* button = window_.GridButton(index + 1)) {
-    box.move(button->mapToGlobal(QPoint(0, 0)));
+    box.adjustSize();
+    const QSize frame = box.size() + (window_.frameGeometry().size() - window_.size());
+    box.move(FitOnScreen(QRect(button->mapToGlobal(QPoint(0, 0)), frame), MainWindowScreen(window_))
+                 .topLeft());
   }
   box.exec();
 }

@@ -62,7 +62,8 @@ class TButtonActions : public QObject {
     QTimer* RepeatTimer;  // a child of this object, or nullptr
   };
 
-  enum class TFailure { None, Checksum, Port };
+  // Disconnected: the output's port was open and its device has gone away.
+  enum class TFailure { None, Checksum, Port, Disconnected };
   struct TOutcome {
     TFailure Failure = TFailure::None;
     std::string Cause;

@@ -3,8 +3,13 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QWidget>
 
 void ShowErrorReport(QWidget* parent, const std::exception& error) {
-  QMessageBox::critical(parent, QApplication::applicationName(),
-                        QString::fromLocal8Bit(error.what()));
+  // Titled with the panel's caption, as every box of the program is.
+  QString title = QApplication::applicationName();
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->objectName() == QLatin1String("fmMain")) title = window->windowTitle();
+  }
+  QMessageBox::critical(parent, title, QString::fromLocal8Bit(error.what()));
 }

@@ -4,7 +4,11 @@
 #pragma once
 
 #include <QTimer>
+#include <QMessageBox>
+#include <QPointer>
 #include <QWidget>
+
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -75,6 +79,15 @@ class TfmMain : public QWidget {
   TButtonActions& ButtonActions() const { return *buttonActions_; }
   // The grid button of that number (1-based), or nullptr.
   TImageButton* GridButton(int number) const;
+  // "Output 1 (COM5, /dev/ttyUSB0)": an output with its port number and device.
+  QString OutputDescription(uint8_t output);
+  // Transmission.cpp: the one box for an output whose device went away, shown
+  // once per failure and not modal; a later report of the same failure, or a
+  // click while the box is up, brings that box forward instead.
+  void ShowPortFailure(uint8_t output, const QString& cause);
+  bool DisconnectShown(uint8_t output) const;
+  // A send went out: a later failure of the output is a new one.
+  void PortServed(uint8_t output);
 
   // A request to end that nobody attends (a signal, the session ending): open
   // modal dialogs are dismissed, the close step runs, and a settings file that
@@ -132,7 +145,7 @@ class TfmMain : public QWidget {
   // FormShow's last step: opens each output whose open flag is set.
   void OpenOutputPorts();
   void ConnectOutputPorts();
-  void ShowPortFailure(const QString& message);
+
   // RemoteAccess.cpp: the listeners of section "Remote" and the status line.
   void StartRemoteControl();
   void StopRemoteControl();
@@ -190,6 +203,8 @@ class TfmMain : public QWidget {
   QLabel* lbRemote_ = nullptr;  // a child of the window, while a listener is up
   TfmReplies* fmReplies_ = nullptr;  // a child window
 
+  std::array<bool, 4> disconnectReported_{};
+  std::array<QPointer<QMessageBox>, 4> disconnectBoxes_{};
   bool gridBuilt_ = false;
   int builtRows_ = 0;
   int builtCols_ = 0;

@@ -31,21 +31,54 @@ void TfmMain::ConnectOutputPorts() {
           this,
           [this, output, message] {
             buttonActions_->EndHoldsOn(output);
-            ShowPortFailure(message);
+            ShowPortFailure(output, message);
           },
           Qt::QueuedConnection);
     });
   }
 }
 
-void TfmMain::ShowPortFailure(const QString& message) {
-  // Shown like any error that ends an action, whatever "Show Com Port Errors"
-  // says: that switch governs the boxes of clicks and start-up only. Not modal,
-  // so the operator's next click is not held up by it.
-  auto* box = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(), message,
-                              QMessageBox::Ok, this);
+QString TfmMain::OutputDescription(uint8_t output) {
+  if (output < 1 || output > kOutputCount) return tr("Output %1").arg(output);
+  const TVrlComPort& port = *OutputPorts()[output - 1];
+  return tr("Output %1 (COM%2, %3)")
+      .arg(output)
+      .arg(port.ComNumber())
+      .arg(QString::fromStdString(port.PortMap().DevicePath(port.ComNumber())));
+}
+
+bool TfmMain::DisconnectShown(uint8_t output) const {
+  return output >= 1 && output <= kOutputCount && disconnectBoxes_[output - 1] != nullptr &&
+         disconnectBoxes_[output - 1]->isVisible();
+}
+
+void TfmMain::PortServed(uint8_t output) {
+  if (output >= 1 && output <= kOutputCount) disconnectReported_[output - 1] = false;
+}
+
+void TfmMain::ShowPortFailure(uint8_t output, const QString& cause) {
+  if (output < 1 || output > kOutputCount) return;
+  QPointer<QMessageBox>& shown = disconnectBoxes_[output - 1];
+  if (disconnectReported_[output - 1]) {
+    if (shown != nullptr && shown->isVisible()) {
+      shown->raise();
+      shown->activateWindow();
+    }
+    return;
+  }
+  disconnectReported_[output - 1] = true;
+  // Shown whatever "Show Com Port Errors" says, as the device's going away is
+  // no answer to anything the operator did. Not modal, so the operator's next
+  // click is not held up by it.
+  const QString described = OutputDescription(output);
+  auto* box = new QMessageBox(
+      QMessageBox::Warning, windowTitle(),
+      tr("%1 was disconnected. Click again after plugging it back in.").arg(described),
+      QMessageBox::Ok, this);
+  box->setDetailedText(described + QStringLiteral(": ") + cause);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::NonModal);
+  shown = box;
   box->show();
 }
 
@@ -54,13 +87,15 @@ void TfmMain::OpenOutputPorts() {
   for (int index = 0; index < kOutputCount; ++index) {
     try {
       ports[index]->SetOpen(state_.OpenFlags[index]);
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
       // The flag stays set: a click on the output tries again.
       if (!state_.ShowComPortErrors) continue;
       QMessageBox box(
           QMessageBox::NoIcon, windowTitle(),
           tr("The com port specified for output %1 could not be opened.").arg(index + 1),
           QMessageBox::Ok, this);
+      box.setDetailedText(OutputDescription(static_cast<uint8_t>(index + 1)) +
+                          QStringLiteral(": ") + QString::fromLocal8Bit(failure.what()));
       box.exec();
     }
   }

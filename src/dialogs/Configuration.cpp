@@ -285,7 +285,7 @@ void TfmConfiguration::ApplyOpen(int output, TVrlComPort& port) {
   } catch (const std::exception& error) {
     // Shown whatever "Show Com Port Errors" says: the user has just asked for it.
     QMessageBox box(
-        QMessageBox::Critical, QApplication::applicationName(),
+        QMessageBox::Critical, fmMain_.windowTitle(),
         QStringLiteral("An error occured opening the com port for output %1").arg(output),
         QMessageBox::Ok, this);
     box.setInformativeText(QString::fromLocal8Bit(error.what()));

@@ -163,7 +163,9 @@ TEST_F(TransmissionTest, AnAbsentPortShowsTheBoxAtTheButtonOnlyWhileTheSwitchIsO
     EXPECT_EQ(box.text, "Com port error.\r\n(Data not sent)");
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.topLeft, button->mapToGlobal(QPoint(0, 0)));
-    EXPECT_EQ(box.cause, "ie_BadId - Specified comport doesn't exist");
+    EXPECT_EQ(box.cause,
+              QStringLiteral("Output 1 (COM1, %1): ie_BadId - Specified comport doesn't exist")
+                  .arg(kAbsentPort));
     EXPECT_FALSE(panel->OutputPorts()[0]->Open());
   }
 }
@@ -220,6 +222,42 @@ TEST_F(TransmissionTest, AReplugIsServedByTheNextClick) {
         return received.find("Hello\r\n") != std::string::npos;
       },
       kDeadlineMs));
+}
+
+TEST_F(TransmissionTest, AnUnplugAndAClickShowOneBoxNamingOutputPortAndDevice) {
+  WriteSettings(kHelloOnOutput2);
+  auto panel = ShowPanel();
+  TImageButton* button = Button(*panel, 1);
+  QTest::mouseClick(button, Qt::LeftButton);
+  ASSERT_EQ(pty_.Read(7), "Hello\r\n");
+  pty_.CloseMaster();
+  const auto disconnectBoxes = [&] {
+    QList<QMessageBox*> shown;
+    for (QMessageBox* box : panel->findChildren<QMessageBox*>()) {
+      if (box->isVisible()) shown << box;
+    }
+    return shown;
+  };
+  // The worker notices the hang-up unprompted, or the click finds the device gone.
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        if (disconnectBoxes().isEmpty()) QTest::mouseClick(button, Qt::LeftButton);
+        return !disconnectBoxes().isEmpty();
+      },
+      kDeadlineMs));
+  QTest::mouseClick(button, Qt::LeftButton);
+  QTest::mouseClick(button, Qt::LeftButton);
+  QCoreApplication::processEvents();
+  const QList<QMessageBox*> shown = disconnectBoxes();
+  ASSERT_EQ(shown.size(), 1);
+  const QString named = QStringLiteral("Output 2 (COM%1, %2)")
+                            .arg(kPtyPortNumber)
+                            .arg(QString::fromStdString(pty_.SlavePath()));
+  EXPECT_EQ(shown[0]->text(), named + " was disconnected. Click again after plugging it back in.");
+  EXPECT_EQ(shown[0]->windowTitle(), panel->windowTitle());
+  EXPECT_TRUE(shown[0]->detailedText().startsWith(named + ": "));
+  // No anonymous box stacked on it.
+  EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 }  // namespace
