@@ -14,6 +14,7 @@ namespace {
 constexpr int kFrameWidth = 2;
 constexpr int kContentMargin = 3;
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
+constexpr qsizetype kLongestToolTip = 1000;
 
 }  // namespace
 
@@ -51,6 +52,58 @@ void TImageButton::SetBold(bool bold) {
 void TImageButton::SetCaption(const QString& caption) {
   QString text = caption;
   setText(text.replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+  ++captionChanges_;
+  // The whole caption, for when it is cut; a huge one up to what a tip can show.
+  setToolTip(text.size() > kLongestToolTip ? text.left(kLongestToolTip) + QStringLiteral("...")
+                                           : text);
+  update();
+}
+
+QString TImageButton::ShownCaption() const {
+  QFont captionFont = font();
+  captionFont.setBold(bold_);
+  const QSize pictureSize = picture_.isNull() ? QSize() : picture_.deviceIndependentSize().toSize();
+  const int pictureSpace = picture_.isNull() ? 0 : pictureSize.width() + kPictureGap;
+  const QSize area(std::max(1, width() - 2 * kContentMargin - pictureSpace),
+                   std::max(1, height() - 2 * kContentMargin));
+  if (shown_.CaptionChange == captionChanges_ && shown_.Area == area && shown_.Font == captionFont) {
+    return shown_.Text;
+  }
+  const QFontMetrics metrics(captionFont);
+  const int lineCount = std::max(1, area.height() / std::max(1, metrics.lineSpacing()));
+  // No character is narrower than a pixel: more than this can never be seen.
+  const qsizetype visible = static_cast<qsizetype>(lineCount) * (area.width() + 1);
+  const QString caption = text();
+  const bool cutShort = caption.size() > visible;
+  QStringList lines;
+  // Word wrapping as drawing does it, line by line, until the area is full.
+  for (const QString& paragraph : caption.left(visible).split(QLatin1Char('\n'))) {
+    QString rest = paragraph;
+    do {
+      int fits = static_cast<int>(std::min<qsizetype>(rest.size(), area.width() + 1));
+      while (fits > 1 && metrics.horizontalAdvance(rest.left(fits)) > area.width()) {
+        const int space = static_cast<int>(rest.lastIndexOf(QLatin1Char(' '), fits - 1));
+        if (space <= 0) break;
+        fits = space;
+      }
+      lines << rest.left(fits);
+      rest = rest.mid(fits).trimmed();
+    } while (!rest.isEmpty() && lines.size() <= lineCount);
+    if (lines.size() > lineCount) break;
+  }
+  const bool more = cutShort || lines.size() > lineCount;
+  while (lines.size() > lineCount) lines.removeLast();
+  for (qsizetype index = 0; index < lines.size(); ++index) {
+    QString line = lines[index];
+    if (index == lines.size() - 1 && more) line += QChar(0x2026);
+    // Cut at the end, with an ellipsis where the rest would be.
+    if (metrics.horizontalAdvance(line) > area.width()) {
+      line = metrics.elidedText(line, Qt::ElideRight, area.width());
+    }
+    lines[index] = line;
+  }
+  shown_ = {captionChanges_, area, captionFont, lines.join(QLatin1Char('\n'))};
+  return shown_.Text;
 }
 
 void TImageButton::SetPicture(const QPixmap& picture) {
@@ -124,7 +177,7 @@ void TImageButton::DrawContent(QPainter& painter) const {
 
   const QSize pictureSize = picture_.isNull() ? QSize() : picture_.deviceIndependentSize().toSize();
   const int pictureSpace = picture_.isNull() ? 0 : pictureSize.width() + kPictureGap;
-  const QString caption = text();
+  const QString caption = ShownCaption();
   QRect textBounds;
   if (!caption.isEmpty()) {
     const QRect wrapArea(0, 0, std::max(1, content.width() - pictureSpace), content.height());

@@ -45,6 +45,10 @@ class TImageButton : public QAbstractButton {
   QColor OutcomeFrame() const { return outcomeColour_; }
 
   QSize sizeHint() const override;
+  // The caption as the current size shows it: the lines that fit, with an
+  // ellipsis where a line or the rest is cut. Laid out once per change of caption, font
+  // or size, and only as much of the caption as can be seen.
+  QString ShownCaption() const;
 
  signals:
   void FocusEntered();
@@ -68,5 +72,13 @@ class TImageButton : public QAbstractButton {
   QColor textColour_;
   QPixmap picture_;
   QColor outcomeColour_;
+  int captionChanges_ = 0;
+  struct TShownCaption {
+    int CaptionChange = -1;
+    QSize Area;
+    QFont Font;
+    QString Text;
+  };
+  mutable TShownCaption shown_;
   QTimer outcomeTimer_;
 };

@@ -202,4 +202,30 @@ TEST(ImageButton, NullPictureDrawsNothing) {
   for (int x = 4; x < 156; ++x) ASSERT_EQ(QColor(image.pixel(x, 30)), kFace);
 }
 
+TEST(ImageButton, ACaptionThatDoesNotFitIsCutWithAnEllipsisAndIsTheTooltip) {
+  TImageButton button;
+  button.resize(60, 21);
+  button.SetCaption("Camera Preset 12");
+  button.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+  EXPECT_TRUE(button.ShownCaption().endsWith(QChar(0x2026))) << button.ShownCaption().toStdString();
+  EXPECT_EQ(button.toolTip(), "Camera Preset 12");
+  button.resize(400, 60);
+  EXPECT_EQ(button.ShownCaption(), "Camera Preset 12");
+}
+
+TEST(ImageButton, AMultiMegabyteCaptionPaintsAndHoversPromptly) {
+  TImageButton button;
+  button.resize(120, 40);
+  button.SetCaption(QString(10 * 1024 * 1024, QLatin1Char('W')));
+  button.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+  // Painting and hovering come back; the test's deadline is the only clock.
+  EXPECT_FALSE(button.grab().isNull());
+  QTest::mouseMove(&button, button.rect().center());
+  EXPECT_FALSE(button.grab().isNull());
+  EXPECT_LE(button.ShownCaption().size(), 2 * 120);
+  EXPECT_LE(button.toolTip().size(), 1003);
+}
+
 }  // namespace
