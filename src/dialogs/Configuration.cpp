@@ -107,6 +107,10 @@ void TfmConfiguration::ConnectChanges() {
     }
   }
   for (QCheckBox* box : boxes) connect(box, &QCheckBox::toggled, this, changed);
+  for (const TOutputPage& page : outputs_) {
+    connect(page.PortNo, &QComboBox::currentIndexChanged, this,
+            &TfmConfiguration::UpdateSamePortWarnings);
+  }
 }
 
 void TfmConfiguration::showEvent(QShowEvent* event) {
@@ -170,7 +174,29 @@ void TfmConfiguration::LoadSettings() {
   general_.RemoteControl->setText(fmMain_.RemoteDescription());
   LoadPortNumbers();
   for (int output = 1; output <= 4; ++output) LoadOutput(output);
+  UpdateSamePortWarnings();
   BtApply_->setEnabled(false);
+}
+
+void TfmConfiguration::UpdateSamePortWarnings() {
+  for (size_t index = 0; index < outputs_.size(); ++index) {
+    const TOutputPage& page = outputs_[index];
+    QStringList others;
+    if (page.PortNo->currentIndex() >= 0) {
+      for (size_t other = 0; other < outputs_.size(); ++other) {
+        if (other != index && outputs_[other].PortNo->currentIndex() >= 0 &&
+            outputs_[other].PortNo->currentData() == page.PortNo->currentData()) {
+          others << QString::number(other + 1);
+        }
+      }
+    }
+    page.SamePort->setText(
+        (others.size() == 1
+             ? QStringLiteral("Warning: output %1 uses the same port; only one can open it.")
+             : QStringLiteral("Warning: outputs %1 use the same port; only one can open it."))
+            .arg(others.join(QStringLiteral(", "))));
+    page.SamePort->setVisible(!others.isEmpty());
+  }
 }
 
 void TfmConfiguration::LoadPortNumbers() {

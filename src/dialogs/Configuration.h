@@ -34,6 +34,8 @@ class TfmConfiguration : public QDialog {
 
   // Copies the live state into every field; "Apply" ends disabled.
   void LoadSettings();
+  // Shows on each output page which other outputs name the same port.
+  void UpdateSamePortWarnings();
   void LoadPortNumbers();
   void LoadOutput(int output);
   // Puts the fields into the live state in order. A setting that cannot be

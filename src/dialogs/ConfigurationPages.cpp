@@ -137,6 +137,11 @@ TOutputPage BuildOutputPage(int output, QWidget* parent) {
 
   page.RS485Mode = AddCheckBox(layout, QStringLiteral("RS485 Mode"), Named("cbRS485Mode", output));
   page.PortOpen = AddCheckBox(layout, QStringLiteral("Port Open"), Named("cbPortOpen", output));
+  page.SamePort = new QLabel;
+  page.SamePort->setObjectName(Named("lbSamePort", output));
+  page.SamePort->setWordWrap(true);
+  page.SamePort->hide();
+  layout->addWidget(page.SamePort);
   if (output == 1) {
     layout->addSpacing(8);
     page.FlowControl = TFlowControlBoxes{

@@ -9,6 +9,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLabel;
 class QLineEdit;
 class QWidget;
 class TEncodableTextValidator;
@@ -49,6 +50,8 @@ struct TOutputPage {
   QComboBox* Parity;
   QCheckBox* RS485Mode;
   QCheckBox* PortOpen;
+  // A warning line, shown while another output names the same port.
+  QLabel* SamePort;
   std::optional<TFlowControlBoxes> FlowControl;
 };
 

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -190,6 +191,17 @@ TEST_F(ConfigurationTest, APortHeldByThisProgramIsListedOnEveryOutput) {
   }
   EXPECT_EQ(List("edPortNo2")->currentIndex(), 1);
   EXPECT_EQ(List("edPortNo1")->currentIndex(), 0);
+  // Output 2 alone on its port: no warning; outputs 3 and 4 share port 1 with
+  // output 1 by default. Output 1 on port 3 too: a line on both pages.
+  EXPECT_TRUE(Control<QLabel>("lbSamePort2")->isHidden());
+  EXPECT_TRUE(Control<QLabel>("lbSamePort1")->text().contains("outputs 3, 4 use the same port"));
+  Choose("edPortNo1", QString::fromStdString("3  " + third.SlavePath()));
+  EXPECT_TRUE(Control<QLabel>("lbSamePort1")->text().contains("output 2 uses the same port"));
+  EXPECT_FALSE(Control<QLabel>("lbSamePort2")->isHidden());
+  EXPECT_TRUE(Control<QLabel>("lbSamePort2")->text().contains("output 1 uses the same port"));
+  EXPECT_TRUE(Control<QLabel>("lbSamePort3")->text().contains("output 4 uses the same port"));
+  Choose("edPortNo1", QString::fromStdString("1  " + first.SlavePath()));
+  EXPECT_TRUE(Control<QLabel>("lbSamePort2")->isHidden());
   // The probe left the held port working.
   Port(2).SendString("ok");
   EXPECT_EQ(third.Read(2), "ok");
