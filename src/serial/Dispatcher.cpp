@@ -526,11 +526,7 @@ void TVrlBaseDispatcher::Kill() {
   WakeWriter(kWakeKill);
 }
 
-void TVrlBaseDispatcher::WakeWriter(uint32_t reason) {
-  writerWake_.fetch_or(reason);
-  // No system call while the write thread is busy and not waiting.
-  writerWake_.notify_one();
-}
+void TVrlBaseDispatcher::WakeWriter(uint32_t reason) { writerWake_.Raise(reason); }
 
 int32_t TVrlBaseDispatcher::CloseDevice() {
   {

@@ -25,6 +25,7 @@
 #include "serial/MainThreadQueue.h"
 #include "serial/ThreadAnnotations.h"
 #include "serial/Trace.h"
+#include "serial/WakeWord.h"
 
 class TVrlBaseDispatcher {
  public:
@@ -219,7 +220,7 @@ class TVrlBaseDispatcher {
   void WorkerStarted(TWorker worker);
   void WorkerEnded(TWorker worker, int32_t result);
   void Kill();
-  // What the write thread is woken for, as bits of writerWake_.
+  // What the write thread is woken for, as bits of its wake word.
   static constexpr uint32_t kWakeOutput = 1, kWakeAbort = 2, kWakeKill = 4;
   void WakeWriter(uint32_t reason);
 
@@ -314,10 +315,10 @@ class TVrlBaseDispatcher {
   bool workerEnded_[kWorkerCount] VRL_GUARDED_BY(endLock_) = {true, true, true, true};
 
   TEvent threadAck_{TEvent::TReset::Auto};
-  // The write thread's idle wait: a futex word rather than an event, so that
+  // The write thread's idle wait: a wake word rather than an event, so that
   // a put costs no system call while the thread is busy and waking it costs
   // one.
-  std::atomic<uint32_t> writerWake_{0};
+  TWakeWord writerWake_;
   TEvent outputAbort_{TEvent::TReset::Auto};
   TEvent readEvent_{TEvent::TReset::Auto};
   // Set by the dispatch thread when it took bytes out of the input queue or

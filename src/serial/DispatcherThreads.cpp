@@ -112,8 +112,7 @@ void TVrlBaseDispatcher::WriteLoop(int32_t& result) {
   while (!kill_) {
     // Sleeps until a put, a purge or the kill; what came while the last batch
     // was on its way is seen at once.
-    writerWake_.wait(0);
-    const uint32_t reasons = writerWake_.exchange(0);
+    const uint32_t reasons = writerWake_.Take();
     if (kill_) break;
     if ((reasons & kWakeOutput) && RunWriter() != 0) {
       result = vrl::kErrDeviceWrite;
