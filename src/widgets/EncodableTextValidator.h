@@ -9,7 +9,11 @@ class TEncodableTextValidator : public QValidator {
   Q_OBJECT
 
  public:
-  explicit TEncodableTextValidator(QObject* parent) : QValidator(parent) {}
+  // A field given as parent says so when it refuses a character: a beep and a
+  // short note just under the field.
+  explicit TEncodableTextValidator(QObject* parent);
+  static constexpr const char* kRefusedNote =
+      "This character cannot be stored in the settings file's encoding.";
 
   // UTF-8 holds everything; a file made on Windows holds Windows-1252 only.
   void SetTextIsUtf8(bool textIsUtf8) { textIsUtf8_ = textIsUtf8; }

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -15,6 +16,7 @@
 #include "EditingFixture.h"
 #include "widgets/ColourMapping.h"
 #include "widgets/ColourSelector.h"
+#include "widgets/EncodableTextValidator.h"
 #include "widgets/SpinEdit.h"
 
 namespace {
@@ -144,6 +146,8 @@ TEST_F(PropertiesTest, DataFieldShowsItsBytesAndRefusesWhatTheFileCannotHold) {
       }
       EXPECT_EQ(bytes->text(), shown) << typed.toStdString();
     }
+    // The refused arrow said so under the field.
+    EXPECT_EQ(QToolTip::text(), TEncodableTextValidator::kRefusedNote);
     Dialog()->accept();
   });
   EXPECT_EQ(Record(1).Caption, "Caf\xE9");
