@@ -25,6 +25,8 @@
 namespace {
 
 constexpr int kFontPixelSize = 11;
+// How long the close waits for each port's unsent bytes before it purges them.
+constexpr uint32_t kSentBeforeCloseMs = 1000;
 
 }  // namespace
 
@@ -231,6 +233,9 @@ void TfmMain::FormClose() {
   closing_ = true;
   // Every held button's release goes out before the settings are written.
   buttonActions_->EndAllHolds();
+  // Closing a port purges what it still holds: give the releases, and any
+  // click just before the close, a bounded moment to leave first.
+  for (TVrlComPort* port : OutputPorts()) port->WaitUntilSent(kSentBeforeCloseMs);
   const QRect outer = ShownFrame();
   state_.Bounds = {outer.top(), outer.left(), outer.height(), outer.width()};
   // A title that the file's encoding cannot hold keeps the caption read at start.

@@ -59,6 +59,10 @@ class TVrlComPort : public TDispatcherOwner {
   // The dispatcher, opening the port first when AutoOpen allows; ECommNotOpen
   // when there is none.
   TVrlBaseDispatcher& RequireDispatcher();
+  // Waits up to about boundMs until what was sent has left for the device;
+  // true when it has or the port is not open, false when its device went away
+  // first. Never opens the port.
+  bool WaitUntilSent(uint32_t boundMs);
 
   // Takes up to count received bytes out of the dispatch buffer, oldest
   // first; returns how many. ECommNotOpen while the port is not open.

@@ -222,6 +222,13 @@ void TVrlComPort::SendString(std::string_view text) {
   CheckResult(Loading(), dispatcher.WriteBlock(text.data(), static_cast<uint32_t>(text.size())));
 }
 
+bool TVrlComPort::WaitUntilSent(uint32_t boundMs) {
+  if (!dispatcher_) return true;
+  // A device that went away takes nothing more; waiting would only delay.
+  if (dispatcher_->Killed()) return false;
+  return dispatcher_->WaitUntilSent(boundMs);
+}
+
 void TVrlComPort::ShowException(const std::exception& failure) {
   if (exceptionDisplay_) exceptionDisplay_(failure);
 }

@@ -250,6 +250,14 @@ void TVrlBaseDispatcher::DrainBeforeLineChange() {
   SleepMilliseconds(static_cast<uint32_t>(t / 10'000 + (t % 10'000 != 0 ? 1 : 0)));
 }
 
+bool TVrlBaseDispatcher::WaitUntilSent(uint32_t boundMs) {
+  for (uint32_t waited = 0; UnsentCount() > 0; waited += 2) {
+    if (waited >= boundMs) return false;
+    SleepMilliseconds(2);
+  }
+  return true;
+}
+
 int32_t TVrlBaseDispatcher::SetBufferSizes(uint32_t inSize, uint32_t outSize) {
   std::lock_guard guard(dispatcherLock_);
   if (!DeviceOpen()) return vrl::kErrCommNotOpen;

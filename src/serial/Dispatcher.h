@@ -72,6 +72,10 @@ class TVrlBaseDispatcher {
   // line is never programmed at speed 0.
   int32_t SetLineParams(uint32_t baud, uint8_t parity, uint8_t dataBits, uint8_t stopBits);
   int32_t SetBufferSizes(uint32_t inSize, uint32_t outSize);
+  // Waits up to about boundMs for the ring, the write thread's batch and the
+  // driver's queue to empty, so that bytes just sent are not purged by a close
+  // that follows; true when nothing is left unsent.
+  bool WaitUntilSent(uint32_t boundMs);
   int32_t SetHardwareFlow(uint32_t bufferFull, uint32_t bufferResume, uint32_t options);
   int32_t EnableSoftwareFlow(uint32_t bufferFull, uint32_t bufferResume, uint32_t options);
   int32_t DisableSoftwareFlow();

@@ -151,6 +151,22 @@ TEST_F(BaseDispatcherTest, LineChangeAppliesOnlyOnceEverythingUnsentHasLeft) {
   }
 }
 
+TEST_F(BaseDispatcherTest, WaitUntilSentReturnsOnceEverythingUnsentHasLeft) {
+  for (const auto& c : kUnsentCases) {
+    Open();
+    c.leave(*device_);
+    ASSERT_TRUE(device_->WaitUntilSent(60'000)) << c.name;
+    const auto records = device_->Records();
+    EXPECT_NE(std::find_if(records.begin(), records.end(),
+                           [](const std::string& r) {
+                             return r.rfind("write", 0) == 0 || r.rfind("driver sent", 0) == 0;
+                           }),
+              records.end())
+        << c.name;
+    device_->SetWriteGate(true);
+  }
+}
+
 TEST_F(BaseDispatcherTest, HardwareFlowThresholds) {
   Open();
   EXPECT_EQ(device_->SetHardwareFlow(3686, 409, 0x02), 0);
