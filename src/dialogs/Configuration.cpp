@@ -17,6 +17,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <exception>
+#include <stdexcept>
+#include <string>
 
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
@@ -30,6 +32,25 @@
 namespace {
 
 constexpr int kPageListWidth = 90;
+
+// Marks the port-number entry of a configured port that is not present.
+constexpr int kNotPresentRole = Qt::UserRole + 1;
+
+bool NotPresentChosen(const TOutputPage& page) {
+  return page.PortNo->currentData(kNotPresentRole).toBool();
+}
+
+// One step of an output's apply: an error it raises names the page and the
+// field, so that the user knows what to correct.
+template <typename Step>
+void ApplyField(int output, const char* field, Step step) {
+  try {
+    step();
+  } catch (const std::exception& error) {
+    throw std::runtime_error("Output " + std::to_string(output) + ", " + field + ": " +
+                             error.what());
+  }
+}
 
 }  // namespace
 
@@ -110,6 +131,9 @@ void TfmConfiguration::ConnectChanges() {
   for (const TOutputPage& page : outputs_) {
     connect(page.PortNo, &QComboBox::currentIndexChanged, this,
             &TfmConfiguration::UpdateSamePortWarnings);
+    const auto note = [this] { UpdateNotPresentNotes(); };
+    connect(page.PortNo, &QComboBox::currentIndexChanged, this, note);
+    connect(page.PortOpen, &QCheckBox::toggled, this, note);
   }
 }
 
@@ -175,7 +199,17 @@ void TfmConfiguration::LoadSettings() {
   LoadPortNumbers();
   for (int output = 1; output <= 4; ++output) LoadOutput(output);
   UpdateSamePortWarnings();
+  UpdateNotPresentNotes();
   BtApply_->setEnabled(false);
+}
+
+void TfmConfiguration::UpdateNotPresentNotes() {
+  for (const TOutputPage& page : outputs_) {
+    page.NotPresent->setText(
+        QStringLiteral("Port %1 is not present: Apply will switch Port Open off.")
+            .arg(page.PortNo->currentData().toInt()));
+    page.NotPresent->setVisible(NotPresentChosen(page) && page.PortOpen->isChecked());
+  }
 }
 
 void TfmConfiguration::UpdateSamePortWarnings() {
@@ -219,7 +253,21 @@ void TfmConfiguration::LoadPortNumbers() {
 void TfmConfiguration::LoadOutput(int output) {
   const TVrlComPort& port = *fmMain_.OutputPorts()[output - 1];
   const TOutputPage& page = outputs_[output - 1];
-  page.PortNo->setCurrentIndex(page.PortNo->findData(int{port.ComNumber()}));
+  const int number = port.ComNumber();
+  if (page.PortNo->findData(number) < 0) {
+    // Shown as stored rather than blank, so that Apply changes nothing unseen.
+    int position = 0;
+    while (position < page.PortNo->count() && page.PortNo->itemData(position).toInt() < number) {
+      ++position;
+    }
+    page.PortNo->insertItem(position, QStringLiteral("%1 (not present)").arg(number), number);
+    page.PortNo->setItemData(position, true, kNotPresentRole);
+  }
+  page.PortNo->setCurrentIndex(page.PortNo->findData(number));
+  page.BaudRate->clear();
+  for (const int32_t rate : BaudRateChoices(port.Baud())) {
+    page.BaudRate->addItem(QString::number(rate));
+  }
   page.BaudRate->setCurrentIndex(page.BaudRate->findText(QString::number(port.Baud())));
   page.DataBits->SetValue(port.DataBits());
   page.StopBits->SetValue(port.StopBits());
@@ -265,20 +313,29 @@ void TfmConfiguration::ApplyGeneral() {
 void TfmConfiguration::ApplyOutput(int output) {
   TVrlComPort& port = *fmMain_.OutputPorts()[output - 1];
   const TOutputPage& page = outputs_[output - 1];
-  if (page.PortNo->currentIndex() >= 0) {
-    port.SetComNumber(static_cast<uint16_t>(page.PortNo->currentData().toInt()));
-  } else {
-    page.PortOpen->setChecked(false);
-  }
-  port.SetBaud(StrToInt(page.BaudRate->currentText().toStdString()));
-  port.SetDataBits(static_cast<uint16_t>(page.DataBits->Value()));
-  port.SetStopBits(static_cast<uint16_t>(page.StopBits->Value()));
+  // A port that is not present cannot be opened: the page's note said so.
+  if (NotPresentChosen(page)) page.PortOpen->setChecked(false);
+  ApplyField(output, "Port Number", [&] {
+    if (page.PortNo->currentIndex() >= 0) {
+      port.SetComNumber(static_cast<uint16_t>(page.PortNo->currentData().toInt()));
+    }
+  });
+  ApplyField(output, "Baud Rate",
+             [&] { port.SetBaud(StrToInt(page.BaudRate->currentText().toStdString())); });
+  ApplyField(output, "Data Bits",
+             [&] { port.SetDataBits(static_cast<uint16_t>(page.DataBits->Value())); });
+  ApplyField(output, "Stop Bits",
+             [&] { port.SetStopBits(static_cast<uint16_t>(page.StopBits->Value())); });
   // A parity that no entry names shows no selection and is kept as it is.
-  if (const int position = page.Parity->currentIndex(); position >= 0) {
-    port.SetParity(kParityEntries[static_cast<size_t>(position)].Parity);
+  ApplyField(output, "Parity", [&] {
+    if (const int position = page.Parity->currentIndex(); position >= 0) {
+      port.SetParity(kParityEntries[static_cast<size_t>(position)].Parity);
+    }
+  });
+  ApplyField(output, "RS485 Mode", [&] { port.SetRS485Mode(page.RS485Mode->isChecked()); });
+  if (const auto& flow = page.FlowControl) {
+    ApplyField(output, "Flow Control", [&] { ApplyFlowControl(port, *flow); });
   }
-  port.SetRS485Mode(page.RS485Mode->isChecked());
-  if (const auto& flow = page.FlowControl) ApplyFlowControl(port, *flow);
   ApplyOpen(output, port);
 }
 

@@ -36,6 +36,8 @@ class TfmConfiguration : public QDialog {
   void LoadSettings();
   // Shows on each output page which other outputs name the same port.
   void UpdateSamePortWarnings();
+  // Shows beside "Port Open" that Apply will switch off a port not present.
+  void UpdateNotPresentNotes();
   void LoadPortNumbers();
   void LoadOutput(int output);
   // Puts the fields into the live state in order. A setting that cannot be

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -121,7 +122,6 @@ TOutputPage BuildOutputPage(int output, QWidget* parent) {
   page.PortNo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   page.PortNo->setMinimumContentsLength(kPortEntryLength);
   page.BaudRate = AddList(grid, 1, 0, 1, QStringLiteral("Baud Rate"), Named("edBaudRate", output));
-  for (const int32_t rate : kBaudRates) page.BaudRate->addItem(QString::number(rate));
   // Output 2's data bits field is named "EdDataBits2", capital E included.
   page.DataBits = AddSpinEdit(grid, 2, 0, QStringLiteral("Data Bits"),
                               Named(output == 2 ? "EdDataBits" : "edDataBits", output), 5, 8,
@@ -136,7 +136,15 @@ TOutputPage BuildOutputPage(int output, QWidget* parent) {
   layout->addLayout(grid);
 
   page.RS485Mode = AddCheckBox(layout, QStringLiteral("RS485 Mode"), Named("cbRS485Mode", output));
-  page.PortOpen = AddCheckBox(layout, QStringLiteral("Port Open"), Named("cbPortOpen", output));
+  auto* openRow = new QHBoxLayout;
+  page.PortOpen = new QCheckBox(QStringLiteral("Port Open"));
+  page.PortOpen->setObjectName(Named("cbPortOpen", output));
+  page.NotPresent = new QLabel;
+  page.NotPresent->setObjectName(Named("lbNotPresent", output));
+  page.NotPresent->hide();
+  openRow->addWidget(page.PortOpen);
+  openRow->addWidget(page.NotPresent, 1);
+  layout->addLayout(openRow);
   page.SamePort = new QLabel;
   page.SamePort->setObjectName(Named("lbSamePort", output));
   page.SamePort->setWordWrap(true);

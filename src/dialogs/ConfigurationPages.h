@@ -9,7 +9,6 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLabel;
 class QLineEdit;
 class QWidget;
 class TEncodableTextValidator;
@@ -42,7 +41,8 @@ struct TFlowControlBoxes {
 
 struct TOutputPage {
   QWidget* Page;
-  // Each entry's data is its port number; the text also names the device.
+  // Each entry's data is its port number; the text also names the device. A
+  // configured port that is not present has an entry of its own, so marked.
   QComboBox* PortNo;
   QComboBox* BaudRate;
   TSpinEdit* DataBits;
@@ -50,11 +50,13 @@ struct TOutputPage {
   QComboBox* Parity;
   QCheckBox* RS485Mode;
   QCheckBox* PortOpen;
+  // Beside "Port Open": shown while the chosen port is not present.
+  QLabel* NotPresent;
   // A warning line, shown while another output names the same port.
   QLabel* SamePort;
   std::optional<TFlowControlBoxes> FlowControl;
 };
 
 TGeneralPage BuildGeneralPage(QWidget* parent);
-// output is 1 to 4; the list of port numbers starts empty.
+// output is 1 to 4; the port-number and baud lists start empty.
 TOutputPage BuildOutputPage(int output, QWidget* parent);

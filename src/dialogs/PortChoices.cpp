@@ -2,6 +2,8 @@
 // whole-number conversion of a field's text. User-interface thread only.
 #include "dialogs/PortChoices.h"
 
+#include <algorithm>
+
 #include "core/SerialData.h"
 #include "serial/ComPortPresent.h"
 
@@ -10,6 +12,14 @@ std::optional<int> ParityPosition(TParity parity) {
     if (kParityEntries[position].Parity == parity) return static_cast<int>(position);
   }
   return std::nullopt;
+}
+
+std::vector<int32_t> BaudRateChoices(int32_t stored) {
+  std::vector<int32_t> rates(kBaudRates.begin(), kBaudRates.end());
+  if (std::find(rates.begin(), rates.end(), stored) == rates.end()) {
+    rates.insert(std::upper_bound(rates.begin(), rates.end(), stored), stored);
+  }
+  return rates;
 }
 
 std::vector<uint16_t> PresentPortNumbers(const TPortMap& portMap) {

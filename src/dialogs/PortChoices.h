@@ -18,6 +18,11 @@
 inline constexpr std::array<int32_t, 11> kBaudRates{150,  300,   600,   1200,  2400,  4800,
                                                     9600, 19200, 38400, 57600, 115200};
 
+// The listed rates in their order, with a stored rate that is not among them
+// (14400, 28800 or any other) at its place by size, so that the list shows
+// what is stored and Apply keeps it.
+std::vector<int32_t> BaudRateChoices(int32_t stored);
+
 struct TParityEntry {
   std::string_view Name;
   TParity Parity;

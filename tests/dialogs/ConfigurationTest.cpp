@@ -2,8 +2,9 @@
 // of the port numbers 1 to 20 that the dialog probes is mapped to a
 // pseudo-terminal, to a path that does not exist or to a network output.
 // Covers the parity mapping, the port-number lists, the grid size, opening and
-// closing, dropped edits, the open-error box, an apply that stops at an
-// unconvertible baud rate, and a baud change through ser2net.
+// closing, dropped edits, the open-error box, stored values that no list
+// holds, an apply error that names its page and field, and a baud change
+// through ser2net.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -318,18 +319,34 @@ INSTANTIATE_TEST_SUITE_P(
                                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ConfigurationTest, AnAbsentConfiguredPortShowsNoSelectionAndApplyClearsItsOpenFlag) {
-  WriteSettings("Show Com Port Errors=0\r\n[Output 3]\r\nPort Number=7\r\nOpen=1\r\n");
+TEST_F(ConfigurationTest, AnAbsentConfiguredPortIsShownWithANoteAndApplySwitchesItOff) {
+  TPty pty;
+  ASSERT_TRUE(pty.Valid());
+  WriteSettings("Show Com Port Errors=0\r\n[Output 3]\r\nPort Number=7\r\nOpen=1\r\n",
+                {{9, pty.SlavePath()}});
   ShowPanel();
   ShowDialog();
-  EXPECT_EQ(List("edPortNo3")->currentIndex(), -1);
+  // In its place by number among the present ports.
+  QComboBox* list = List("edPortNo3");
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->itemText(0), "7 (not present)");
+  EXPECT_EQ(list->currentIndex(), 0);
+  // Only the page whose port is absent lists it.
+  EXPECT_EQ(List("edPortNo1")->findText("7 (not present)"), -1);
   EXPECT_TRUE(Box("cbPortOpen3")->isChecked());
+  auto* note = Control<QLabel>("lbNotPresent3");
+  EXPECT_FALSE(note->isHidden());
+  EXPECT_EQ(note->text(), "Port 7 is not present: Apply will switch Port Open off.");
+  EXPECT_TRUE(Control<QLabel>("lbNotPresent1")->isHidden());
+  EXPECT_FALSE(ApplyButton()->isEnabled());
   Box("cbFlatButtons")->click();
   ApplyButton()->click();
   EXPECT_FALSE(Box("cbPortOpen3")->isChecked());
+  EXPECT_TRUE(note->isHidden());
   EXPECT_FALSE(OpenFlag(3));
   EXPECT_FALSE(Port(3).Open());
   EXPECT_EQ(Port(3).ComNumber(), 7);
+  EXPECT_EQ(list->currentText(), "7 (not present)");
   EXPECT_FALSE(ApplyButton()->isEnabled());
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
@@ -364,24 +381,69 @@ TEST_F(ConfigurationTest, TheOpenErrorBoxShowsEvenWithComPortErrorsOff) {
   EXPECT_EQ(panel_->Commands().Count(), 12);
 }
 
-TEST_F(ConfigurationTest, AnUnlistedBaudRateStopsApplyWithTheGeneralErrorReport) {
-  WriteSettings("[Output 2]\r\nBaud Rate=12345\r\n");
+TEST_F(ConfigurationTest, AStoredBaudRateOutsideTheListIsShownInItsPlaceAndKeptByApply) {
+  const QStringList listed{"150",  "300",   "600",   "1200",  "2400",  "4800",
+                           "9600", "19200", "38400", "57600", "115200"};
+  const struct {
+    int32_t stored;
+    int position;  // where it joins the listed rates
+  } cases[] = {{9600, -1}, {14400, 7}, {28800, 8}, {12345, 7}, {110, 0}, {250000, 11}};
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.stored);
+    WriteSettings("[Output 2]\r\nBaud Rate=" + std::to_string(test.stored) + "\r\n");
+    ShowPanel();
+    ShowDialog();
+    QStringList expected = listed;
+    if (test.position >= 0) expected.insert(test.position, QString::number(test.stored));
+    QComboBox* list = List("edBaudRate2");
+    QStringList entries;
+    for (int position = 0; position < list->count(); ++position) {
+      entries << list->itemText(position);
+    }
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(list->currentText(), QString::number(test.stored));
+    EXPECT_EQ(List("edBaudRate1")->count(), listed.size());
+    Control<TSpinEdit>("edButtonRows")->SetValue(4);
+    Choose("edParity3", "Odd");
+    ApplyButton()->click();
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    // The whole apply ran, the stored rate kept.
+    EXPECT_EQ(Port(2).Baud(), test.stored);
+    EXPECT_EQ(Port(3).Parity(), TParity::pOdd);
+    EXPECT_EQ(panel_->Commands().Count(), 12);
+    EXPECT_FALSE(ApplyButton()->isEnabled());
+    panel_.reset();
+  }
+}
+
+TEST_F(ConfigurationTest, AnErrorFromApplyNamesTheOutputPageAndTheField) {
+  TPty own;
+  TPty held;
+  ASSERT_TRUE(own.Valid() && held.Valid());
+  WriteSettings("[Output 2]\r\nPort Number=1\r\nOpen=1\r\n",
+                {{1, own.SlavePath()}, {9, held.SlavePath()}});
+  // Another program holds port 9: an open output cannot move onto it.
+  TVrlComPort holder;
+  TPortMap map;
+  map.Assign(9, held.SlavePath());
+  holder.SetPortMap(map);
+  holder.SetComNumber(9);
+  holder.SetOpen(true);
   ShowPanel();
+  ASSERT_TRUE(Port(2).Open());
   ShowDialog();
-  EXPECT_EQ(List("edBaudRate2")->currentIndex(), -1);
-  Control<TSpinEdit>("edButtonRows")->SetValue(4);
+  Choose("edPortNo2", QString::fromStdString("9  " + held.SlavePath()));
   Choose("edParity1", "Even");
   Choose("edParity3", "Odd");
   ApplyButton()->click();
 
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
-  EXPECT_EQ(boxes_.Boxes()[0].text, "'' is not a valid integer value");
+  EXPECT_TRUE(boxes_.Boxes()[0].text.startsWith("Output 2, Port Number: "))
+      << boxes_.Boxes()[0].text.toStdString();
+  EXPECT_GT(boxes_.Boxes()[0].text.size(), QString("Output 2, Port Number: ").size());
   // What came before the failing step stays applied; nothing after it runs.
-  EXPECT_EQ(panel_->State().Rows, 4);
   EXPECT_EQ(Port(1).Parity(), TParity::pEven);
-  EXPECT_EQ(Port(2).Baud(), 12345);
   EXPECT_EQ(Port(3).Parity(), TParity::pNone);
-  EXPECT_EQ(panel_->Commands().Count(), 100);
   EXPECT_TRUE(ApplyButton()->isEnabled());
 }
 
