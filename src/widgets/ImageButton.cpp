@@ -1,10 +1,9 @@
 #include "widgets/ImageButton.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
 #include <qdrawutil.h>
 
 #include <algorithm>
@@ -15,6 +14,10 @@ constexpr int kFrameWidth = 2;
 constexpr int kContentMargin = 3;
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
 constexpr qsizetype kLongestToolTip = 1000;
+
+bool IsEnterKey(const QKeyEvent& key) {
+  return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+}
 
 }  // namespace
 
@@ -153,14 +156,19 @@ void TImageButton::DrawFrame(QPainter& painter) const {
   } else if (down || underMouse() || hasFocus()) {
     qDrawShadePanel(&painter, rect(), palette(), down, 1, nullptr);
   }
-  if (hasFocus()) {
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = rect().adjusted(kFrameWidth + 1, kFrameWidth + 1, -kFrameWidth - 1,
-                                  -kFrameWidth - 1);
-    option.backgroundColor = buttonColour_;
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-  }
+  if (hasFocus()) DrawFocusFrame(painter);
+}
+
+void TImageButton::DrawFocusFrame(QPainter& painter) const {
+  // The style's dotted rectangle is lost on many faces and looks like the
+  // hover frame when flat: a solid frame in black or white, whichever stands
+  // out from the face, inside the button's own frame.
+  constexpr int kFocusWidth = 2;
+  constexpr qreal kInset = kFrameWidth + 1 + kFocusWidth / 2.0;
+  const QColor colour = qGray(buttonColour_.rgb()) >= 128 ? Qt::black : Qt::white;
+  painter.setPen(QPen(colour, kFocusWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(QRectF(rect()).adjusted(kInset, kInset, -kInset, -kInset));
 }
 
 void TImageButton::DrawContent(QPainter& painter) const {
@@ -212,6 +220,29 @@ void TImageButton::leaveEvent(QEvent* event) {
 void TImageButton::focusInEvent(QFocusEvent* event) {
   QAbstractButton::focusInEvent(event);
   emit FocusEntered();
+}
+
+// Return and Enter press a focused grid button as Space does.
+void TImageButton::keyPressEvent(QKeyEvent* event) {
+  if (!IsEnterKey(*event)) {
+    QAbstractButton::keyPressEvent(event);
+    return;
+  }
+  QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "),
+                  event->isAutoRepeat());
+  QAbstractButton::keyPressEvent(&space);
+  event->setAccepted(space.isAccepted());
+}
+
+void TImageButton::keyReleaseEvent(QKeyEvent* event) {
+  if (!IsEnterKey(*event)) {
+    QAbstractButton::keyReleaseEvent(event);
+    return;
+  }
+  QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "),
+                  event->isAutoRepeat());
+  QAbstractButton::keyReleaseEvent(&space);
+  event->setAccepted(space.isAccepted());
 }
 
 // The second press of a double click arrives as a double-click event on some

@@ -58,10 +58,13 @@ class TImageButton : public QAbstractButton {
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void DrawFrame(QPainter& painter) const;
+  void DrawFocusFrame(QPainter& painter) const;
   void DrawContent(QPainter& painter) const;
   void DrawOutcomeFrame(QPainter& painter) const;
 

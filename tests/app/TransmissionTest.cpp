@@ -119,6 +119,23 @@ TEST_F(TransmissionTest, AClickSendsTheButtonsBytesAndADoubleClickSendsThemTwice
   EXPECT_EQ(pty_.ReadWaiting(), "");
 }
 
+// Space, Return and Enter on the focused button each send its bytes once.
+TEST_F(TransmissionTest, AKeyOnTheFocusedButtonSendsItsBytes) {
+  WriteSettings(kHelloOnOutput2);
+  auto panel = ShowPanel();
+  TImageButton* button = Button(*panel, 1);
+  panel->activateWindow();
+  button->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasFocus(); }, kDeadlineMs));
+  for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+    SCOPED_TRACE(key);
+    QTest::keyClick(button, key);
+    EXPECT_EQ(pty_.Read(7), "Hello\r\n");
+  }
+  EXPECT_EQ(pty_.ReadWaiting(), "");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 struct TSilentCase {
   const char* name;
   std::string buttons;

@@ -131,6 +131,38 @@ TEST(ImageButton, FlatButtonShowsFrameWhileFocused) {
   EXPECT_NE(QColor(Render(*button).pixel(0, 0)), kFace);
 }
 
+// The focus frame runs inside the button's own frame, in black or white,
+// whichever stands out from the face, raised or flat.
+TEST(ImageButton, FocusFrameStandsOutFromEveryFace) {
+  struct TCase {
+    const char* Name;
+    QColor Face;
+    bool Flat;
+    QColor Frame;
+  };
+  for (const TCase& c : {TCase{"LightRaised", QColor(255, 255, 160), false, Qt::black},
+                         TCase{"LightFlat", QColor(200, 220, 255), true, Qt::black},
+                         TCase{"DarkRaised", QColor(20, 20, 120), false, Qt::white},
+                         TCase{"DarkFlat", QColor(120, 0, 0), true, Qt::white}}) {
+    SCOPED_TRACE(c.Name);
+    auto button = MakeButton("");
+    button->SetButtonColour(c.Face);
+    button->SetFlat(c.Flat);
+    button->show();
+    const QImage unfocused = Render(*button);
+    button->activateWindow();
+    button->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasFocus(); }, 10000));
+    const QImage focused = Render(*button);
+    for (const QPoint at : {QPoint(3, 30), QPoint(4, 30), QPoint(80, 3), QPoint(80, 4),
+                            QPoint(156, 30), QPoint(155, 30), QPoint(80, 56), QPoint(80, 55)}) {
+      EXPECT_EQ(QColor(unfocused.pixel(at)), c.Face) << at.x() << "," << at.y();
+      EXPECT_EQ(QColor(focused.pixel(at)), c.Frame) << at.x() << "," << at.y();
+    }
+    EXPECT_EQ(QColor(focused.pixel(80, 30)), c.Face);
+  }
+}
+
 TEST(ImageButton, OutcomeFrameRunsRoundTheEdgeUntilItsTimeIsUp) {
   auto button = MakeButton("");
   const QColor green(0x1E, 0xA0, 0x3C);
