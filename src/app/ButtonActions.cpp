@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <exception>
 #include <vector>
@@ -92,7 +93,17 @@ void TButtonActions::ShowFailure(int index, const TOutcome& outcome) {
   QMessageBox box(QMessageBox::Critical, TfmMain::tr("Error"),
                   port ? QStringLiteral("Com port error.\r\n(Data not sent)") : cause,
                   QMessageBox::Ok, &window_);
-  if (port) box.setDetailedText(cause);
+  if (port) {
+    box.setDetailedText(cause);
+    // Showing the details leaves OK the default button with the focus, so
+    // that Enter still closes the box instead of folding the details away.
+    for (auto* other : box.findChildren<QPushButton*>()) {
+      if (other == box.button(QMessageBox::Ok)) continue;
+      other->setAutoDefault(false);
+      other->setFocusPolicy(Qt::NoFocus);
+    }
+    box.setDefaultButton(QMessageBox::Ok);
+  }
   // A moved box keeps its place instead of being centred on the window; it is
   // moved only as far as it takes to lie wholly on the panel's screen.
   if (const TImageButton* button = window_.GridButton(index + 1)) {

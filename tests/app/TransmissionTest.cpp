@@ -6,8 +6,10 @@
 
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
 #include <fstream>
@@ -184,6 +186,38 @@ TEST_F(TransmissionTest, AnAbsentPortShowsTheBoxAtTheButtonOnlyWhileTheSwitchIsO
               QStringLiteral("Output 1 (COM1, %1): ie_BadId - Specified comport doesn't exist")
                   .arg(kAbsentPort));
     EXPECT_FALSE(panel->OutputPorts()[0]->Open());
+  }
+}
+
+// With its details shown, the box is still closed by Return or Enter, as OK
+// keeps the focus and stays the default button.
+TEST_F(TransmissionTest, EnterClosesThePortErrorBoxAfterItsDetailsAreShown) {
+  WriteSettings("[Button 7]\r\nData=1,2,3\r\nOutput=1\r\n");
+  auto panel = ShowPanel();
+  boxes_.Pause();
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+    SCOPED_TRACE(key);
+    bool detailsShown = false;
+    bool closedByKey = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) return;
+      answer.stop();
+      for (QPushButton* other : box->findChildren<QPushButton*>()) {
+        if (other != box->button(QMessageBox::Ok)) QTest::mouseClick(other, Qt::LeftButton);
+      }
+      const auto* details = box->findChild<QTextEdit*>();
+      detailsShown = details != nullptr && details->isVisible();
+      QWidget* focused = QApplication::focusWidget();
+      QTest::keyClick(focused != nullptr ? focused : box, key);
+      closedByKey = !box->isVisible() && box->clickedButton() == box->button(QMessageBox::Ok);
+      if (box->isVisible()) box->done(QMessageBox::Ok);
+    });
+    answer.start(5);
+    QTest::mouseClick(Button(*panel, 7), Qt::LeftButton);
+    EXPECT_TRUE(detailsShown);
+    EXPECT_TRUE(closedByKey);
   }
 }
 
