@@ -201,7 +201,11 @@ TEST_F(TransmissionTest, EnterClosesThePortErrorBoxAfterItsDetailsAreShown) {
     bool closedByKey = false;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      // The shown box, even when the platform names no active modal widget.
+      QMessageBox* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (box == nullptr && top->isVisible()) box = qobject_cast<QMessageBox*>(top);
+      }
       if (box == nullptr || !box->isVisible()) return;
       answer.stop();
       for (QPushButton* other : box->findChildren<QPushButton*>()) {
