@@ -4,21 +4,8 @@
 #include <stdexcept>
 #include <string>
 
-void TCommand::Assign(const TCommand& source) {
-  Caption = source.Caption;
-  Data = source.Data;
-  Output = source.Output;
-  ButtonColour = source.ButtonColour;
-  TextColour = source.TextColour;
-  ImageIndex = source.ImageIndex;
-  PressData = source.PressData;
-  RepeatInterval = source.RepeatInterval;
-  Checksum = source.Checksum;
-  ChecksumFrom = source.ChecksumFrom;
-  ChecksumForm = source.ChecksumForm;
-  Reply = source.Reply;
-  ReplyTimeout = source.ReplyTimeout;
-}
+// Every field is copied, so a field added to the record cannot be forgotten here.
+void TCommand::Assign(const TCommand& source) { *this = source; }
 
 void TCommand::SetDefaults() {
   Caption.clear();
