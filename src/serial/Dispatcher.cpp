@@ -480,16 +480,20 @@ int32_t TVrlBaseDispatcher::PurgeInput() {
     if (DeviceOpen()) result = DevicePurge(1);
   }
   inputQueue_.Clear();
-  std::lock_guard input(inputLock_);
-  // A handler purging inside an "available" delivery: the tail moves when the
-  // delivery ends, by everything that was there.
-  if (delivering_) {
-    mostTaken_ = DispatchBufferFill();
-  } else {
-    dispatchTail_ = dispatchHead_;
-    dispatchFull_ = false;
-    dispatchBufferFull_ = false;
+  {
+    std::lock_guard input(inputLock_);
+    // A handler purging inside an "available" delivery: the tail moves when the
+    // delivery ends, by everything that was there.
+    if (delivering_) {
+      mostTaken_ = DispatchBufferFill();
+    } else {
+      dispatchTail_ = dispatchHead_;
+      dispatchFull_ = false;
+      dispatchBufferFull_ = false;
+    }
   }
+  // A read thread holding input back in the device may read again.
+  inputMoved_.Set();
   return result;
 }
 
@@ -526,6 +530,11 @@ void TVrlBaseDispatcher::ReleaseBuffers() {
   dispatchHead_ = dispatchTail_ = scanPosition_ = notifiedPosition_ = 0;
   dispatchFull_ = false;
   dispatchBufferFull_ = false;
+}
+
+int32_t TVrlBaseDispatcher::WaitForInputRoom() {
+  TEvent::WaitAny({&inputMoved_, &killEvent_}, std::chrono::milliseconds(-1));
+  return 0;
 }
 
 void TVrlBaseDispatcher::Kill() {

@@ -33,7 +33,9 @@ class TVrlBaseDispatcher {
   static constexpr int32_t kReadBlockSize = 256;
   // The most one read of the device takes.
   static constexpr int32_t kReadChunkSize = 4096;
-  // Received bytes kept queued once the dispatch buffer is full.
+  // Received bytes queued behind the dispatch buffer at most; beyond them
+  // input waits in the device (or, where it cannot wait there, the oldest
+  // queued input is dropped).
   static constexpr int64_t kInputQueueLimit = 64 * 1024;
 
   // Line errors.
@@ -164,6 +166,13 @@ class TVrlBaseDispatcher {
   virtual int32_t WaitInput() = 0;
   // Bytes read, 0 when none are waiting, negative on failure.
   virtual int32_t DeviceRead(uint8_t* buffer, int32_t size) = 0;
+  // Whether input left unread stays in the device, which then holds its peer
+  // back (a terminal's driver does). A backend whose own control answers
+  // travel among the data must go on reading instead.
+  virtual bool HoldsUnreadInput() const { return false; }
+  // Waits without reading until InputRoomEvent() or the kill is set: 0, or
+  // negative when the device fails or hangs up meanwhile.
+  virtual int32_t WaitForInputRoom();
   // Writes the whole block: 0 done, -1 aborted (output abort or kill), negative on failure.
   virtual int32_t DeviceWrite(const uint8_t* data, int32_t size) = 0;
   // Blocks until the transmitter is empty; false when an output abort or the
@@ -189,6 +198,7 @@ class TVrlBaseDispatcher {
 
   TEvent& KillEvent() { return killEvent_; }
   TEvent& ReadEvent() { return readEvent_; }
+  TEvent& InputRoomEvent() { return inputMoved_; }
   TEvent& OutputAbortEvent() { return outputAbort_; }
   std::recursive_mutex& DispatcherLock() { return dispatcherLock_; }
 
@@ -325,8 +335,8 @@ class TVrlBaseDispatcher {
   TWakeWord writerWake_;
   TEvent outputAbort_{TEvent::TReset::Auto};
   TEvent readEvent_{TEvent::TReset::Auto};
-  // Set by the dispatch thread when it took bytes out of the input queue or
-  // found the dispatch buffer full.
+  // Set when bytes left the input queue (the dispatch thread moved them, or a
+  // purge), and when the dispatch thread found the dispatch buffer full.
   TEvent inputMoved_{TEvent::TReset::Auto};
   TEvent killEvent_{TEvent::TReset::Manual};
 

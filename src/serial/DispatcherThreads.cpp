@@ -25,14 +25,19 @@ void TVrlBaseDispatcher::RunReadThread() {
       }
       if (waited == 0) continue;
       for (;;) {
-        // A reader of the dispatch buffer slower than the line: leave the
-        // bytes with the driver, which holds the peer back, until the dispatch
-        // thread has made room. Only input that nobody takes is dropped.
-        while (!kill_ && !dispatchBufferFull_ &&
-               inputQueue_.BytesQueued() + kReadChunkSize > kInputQueueLimit) {
-          TEvent::WaitAny({&inputMoved_, &killEvent_}, std::chrono::milliseconds(-1));
+        // A reader of the dispatch buffer slower than the line, or nobody
+        // taking input at all: leave the bytes with the driver, which holds
+        // the peer back, until room is made. Unread input then costs nothing.
+        // A device that cannot keep input goes on being read once nobody
+        // takes any (the dispatch buffer is full), and its oldest is dropped.
+        while (!kill_ && inputQueue_.BytesQueued() + kReadChunkSize > kInputQueueLimit &&
+               (HoldsUnreadInput() || !dispatchBufferFull_)) {
+          if (WaitForInputRoom() < 0) {
+            result = vrl::kErrDeviceRead;
+            break;
+          }
         }
-        if (kill_) break;
+        if (kill_ || result < 0) break;
         const int32_t n = DeviceRead(chunk.data(), kReadChunkSize);
         if (n < 0) result = vrl::kErrDeviceRead;
         if (n <= 0) break;
@@ -43,8 +48,8 @@ void TVrlBaseDispatcher::RunReadThread() {
           std::memcpy(block->Data(), chunk.data() + at, static_cast<size_t>(block->Used));
           blocks.push_back(std::move(block));
         }
-        // Nobody takes received bytes out of a full dispatch buffer, so the
-        // queue behind it is bounded: the oldest input goes first. The
+        // Behind a full dispatch buffer the queue stays bounded: where the
+        // device could not keep the input, the oldest goes first. The
         // dispatch thread could not move these bytes either, so it sleeps on.
         const bool full = dispatchBufferFull_;
         const int64_t queued = static_cast<int64_t>(blocks.size()) * kReadBlockSize;

@@ -1,7 +1,9 @@
 // The POSIX dispatcher on pseudo-terminals: the output path end to end, what a
-// pty keeps of the line settings, which devices are refused, bounded input,
+// pty keeps of the line settings, which devices are refused, input held back,
 // and the faults that matter most: a vanished device and many open-close cycles.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -9,6 +11,7 @@
 #include <sys/un.h>
 #include <termios.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <future>
@@ -315,24 +318,65 @@ TEST_F(PosixDispatcherTest, OpenSendCloseCyclesLeaveNothingBehind) {
   EXPECT_EQ(Threads(), threads);
 }
 
-TEST_F(PosixDispatcherTest, ReceivedDataStaysBounded) {
+TEST_F(PosixDispatcherTest, InputNobodyTakesWaitsInTheDriver) {
+  using Base = TVrlBaseDispatcher;
   auto port = Open();
-  const std::string chunk(kSize, 'r');
-  constexpr int kChunks = 1024;  // 4 MiB that nobody takes
-  for (int i = 0; i < kChunks; ++i) {
-    size_t written = 0;
-    while (written < chunk.size()) {
-      const ssize_t n = ::write(pty_.Master(), chunk.data() + written, chunk.size() - written);
-      ASSERT_GT(n, 0);
-      written += static_cast<size_t>(n);
+  ASSERT_EQ(::fcntl(pty_.Master(), F_SETFL, O_NONBLOCK), 0);
+  // A numbered stream, so that a lost byte shows as a gap.
+  uint64_t fed = 0;
+  auto feed = [&] {
+    char block[kSize];
+    for (;;) {
+      for (size_t i = 0; i < sizeof block; ++i) block[i] = static_cast<char>((fed + i) % 251);
+      const ssize_t n = ::write(pty_.Master(), block, sizeof block);
+      if (n <= 0) return;
+      fed += static_cast<uint64_t>(n);
     }
-    ASSERT_LE(port->InputQueueBytes(), TVrlBaseDispatcher::kInputQueueLimit);
-  }
+  };
+  // Nobody takes input: the dispatch buffer fills, the queue behind it reaches
+  // its limit, and then the peer is held back (the master takes no more).
+  int64_t mostQueued = 0;
+  auto heldBack = [&] {
+    feed();
+    mostQueued = std::max(mostQueued, port->InputQueueBytes());
+    pollfd master{pty_.Master(), POLLOUT, 0};
+    return port->DispatchBufferUsed() == Base::kDispatchBufferSize &&
+           port->InputQueueBytes() + Base::kReadChunkSize > Base::kInputQueueLimit &&
+           ::poll(&master, 1, 0) == 0;
+  };
+  ASSERT_TRUE(Eventually(heldBack));
+  // More went in than the dispatcher keeps; the rest waits in the driver.
+  EXPECT_GT(fed, Base::kDispatchBufferSize + Base::kInputQueueLimit);
+  EXPECT_LE(mostQueued, Base::kInputQueueLimit);
+  EXPECT_EQ(port->LineErrors() & Base::kReceiveOverflow, 0);
+
+  // A block read makes room, and the input flows again, every byte in order.
+  const uint64_t fedWhenHeld = fed;
+  uint64_t taken = 0;
+  bool inOrder = true;
   ASSERT_TRUE(Eventually([&] {
-    return (port->LineErrors() & TVrlBaseDispatcher::kReceiveOverflow) != 0 &&
-           port->DispatchBufferUsed() == TVrlBaseDispatcher::kDispatchBufferSize;
+    feed();
+    uint8_t block[kSize];
+    const uint32_t n = port->GetBlock(block, sizeof block);
+    for (uint32_t i = 0; i < n; ++i) inOrder = inOrder && block[i] == (taken + i) % 251;
+    taken += n;
+    return !inOrder || taken > fedWhenHeld + 1024 * 1024;
   }));
-  EXPECT_LE(port->InputQueueBytes(), TVrlBaseDispatcher::kInputQueueLimit);
+  EXPECT_TRUE(inOrder);
+
+  // A purge makes room too: input is read again until it is held back anew.
+  ASSERT_TRUE(Eventually(heldBack));
+  EXPECT_EQ(port->PurgeInput(), 0);
+  EXPECT_LT(port->DispatchBufferUsed(), Base::kDispatchBufferSize);
+  ASSERT_TRUE(Eventually(heldBack));
+  EXPECT_LE(mostQueued, Base::kInputQueueLimit);
+
+  // A device that goes away while its input waits is noticed all the same.
+  pty_.CloseMaster();
+  ASSERT_TRUE(owner_.WaitForFailures(1));
+  EXPECT_EQ(owner_.Failures(), std::vector<std::string>{"Device read error"});
+  EXPECT_TRUE(Eventually([&] { return !port->ThreadsRunning(); }));
+  EXPECT_TRUE(port->Killed());
 }
 
 TEST_F(PosixDispatcherTest, AvailableBytesReachTheWindowOnlyWhenAHandlerWantsThem) {

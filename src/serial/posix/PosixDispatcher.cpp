@@ -191,8 +191,8 @@ int32_t TVrlPosixDispatcher::WriteDeviceState(const TDeviceControlBlock& dcb) {
   termios_ = wanted;
   // termios has no DTR/DSR handshake, and its CRTSCTS couples throttling on
   // RTS with gating on CTS; each half asked for alone is emulated. The read
-  // thread empties the driver's buffer as fast as bytes arrive, so a receive
-  // handshake keeps its line raised; a transmit handshake holds output while
+  // thread takes bytes from the driver as they arrive while it has room for
+  // them, so a receive handshake keeps its line raised; a transmit handshake holds output while
   // its line is low (see DeviceWrite).
   const THandshakes handshakes = HandshakesOf(dcb);
   int raise = 0;
@@ -269,6 +269,23 @@ int32_t TVrlPosixDispatcher::DeviceRead(uint8_t* buffer, int32_t size) {
       return vrl::kErrDeviceRead;
     }
     return 0;
+  }
+}
+
+int32_t TVrlPosixDispatcher::WaitForInputRoom() {
+  // No events asked of the device: its input stays in the driver, and poll()
+  // still reports a hang-up or an error, so an unplugged device is noticed.
+  pollfd entries[3] = {
+      {fd_.load(), 0, 0}, {InputRoomEvent().Fd(), POLLIN, 0}, {KillEvent().Fd(), POLLIN, 0}};
+  for (;;) {
+    const int ready = ::poll(entries, 3, -1);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      return vrl::kErrDeviceRead;
+    }
+    if (entries[1].revents & POLLIN) InputRoomEvent().Consume();
+    if (entries[2].revents & POLLIN) return 0;
+    return (entries[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 ? vrl::kErrDeviceRead : 0;
   }
 }
 

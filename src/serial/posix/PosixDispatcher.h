@@ -42,6 +42,8 @@ class TVrlPosixDispatcher : public TVrlBaseDispatcher {
 
   int32_t WaitInput() override;
   int32_t DeviceRead(uint8_t* buffer, int32_t size) override;
+  bool HoldsUnreadInput() const override { return true; }
+  int32_t WaitForInputRoom() override;
   int32_t DeviceWrite(const uint8_t* data, int32_t size) override;
   bool WaitTransmitterEmpty(uint32_t baud) override;
   int32_t WaitStatusEvent(uint32_t& events) override;
