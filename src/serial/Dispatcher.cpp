@@ -25,7 +25,6 @@ std::vector<TVrlBaseDispatcher*>& Registry() {
   return registry;
 }
 
-constexpr auto kThreadStartWait = std::chrono::milliseconds(3000);
 constexpr auto kPurgeAckWait = std::chrono::milliseconds(5000);
 
 }  // namespace
@@ -576,7 +575,10 @@ int32_t TVrlBaseDispatcher::StartThreads() {
   }
   runningThreads_ = kWorkerCount;
   // Workers that fail at once wait for this lock before they close anything,
-  // so every worker exists before the device can be closed.
+  // so every worker exists before the device can be closed. None waits for
+  // the one before it to report in: nothing a worker does at its start is
+  // needed by the next one or by the owner, and each applies the priority it
+  // is due itself.
   for (TWorker worker : {kRead, kDispatch, kWrite, kStatus}) {
     try {
       StartWorker(worker);
@@ -585,7 +587,6 @@ int32_t TVrlBaseDispatcher::StartThreads() {
       for (int rest = worker; rest < kWorkerCount; ++rest) WorkerEnded(TWorker(rest), 0);
       return vrl::PlatformErrorCode(failure.code().value());
     }
-    threadAck_.Wait(kThreadStartWait);
   }
   return 0;
 }
@@ -642,9 +643,18 @@ void TVrlBaseDispatcher::JoinWorkers() {
 }
 
 void TVrlBaseDispatcher::WorkerStarted(TWorker worker) {
+  // The owner changes the boost and the RS485 mode under the dispatcher lock
+  // and then applies them to the ids published so far. A worker that still
+  // reads both unset after publishing its id is therefore seen by the owner;
+  // one that reads either set applies the current level under that lock.
   workerIds_[worker] = std::this_thread::get_id();
-  nativeThreadIds_[worker] = static_cast<int>(gettid());
-  threadAck_.Set();
+  const int id = static_cast<int>(gettid());
+  nativeThreadIds_[worker] = id;
+  if (priorityBoost_ != 0 || (worker == kWrite && rs485_)) {
+    std::lock_guard guard(dispatcherLock_);
+    const int level = priorityBoost_ + (worker == kWrite && rs485_ ? 1 : 0);
+    SetThreadPriority(id, level);
+  }
 }
 
 void TVrlBaseDispatcher::ShowException(const std::exception& failure) {

@@ -274,7 +274,8 @@ class TVrlBaseDispatcher {
   bool dtrAuto_ VRL_GUARDED_BY(dispatcherLock_) = false;
   bool rtsAuto_ VRL_GUARDED_BY(dispatcherLock_) = false;
   bool closing_ VRL_GUARDED_BY(dispatcherLock_) = false;
-  uint8_t priorityBoost_ VRL_GUARDED_BY(dispatcherLock_) = 0;
+  // Changed under the dispatcher lock.
+  std::atomic<uint8_t> priorityBoost_{0};
   uint32_t optionFlags_ VRL_GUARDED_BY(dispatcherLock_) = 0;
   uint32_t triggerLength_ VRL_GUARDED_BY(dispatcherLock_) = 0;
   struct TWindowHandler {
