@@ -105,6 +105,7 @@ int32_t TVrlBaseDispatcher::InitializePort(const std::string& deviceName, uint32
     ringHead_ = ringTail_ = 0;
     ringFull_ = false;
     ringReleased_ = false;
+    writerBusy_ = false;
   }
   {
     std::lock_guard input(inputLock_);
@@ -455,17 +456,22 @@ int32_t TVrlBaseDispatcher::OutputFree() {
 
 int32_t TVrlBaseDispatcher::PurgeOutput() {
   if (!threadsActive_ || kill_) return 0;
+  bool writing;
   {
     std::lock_guard output(outputLock_);
     ringFull_ = false;
     ringHead_ = ringTail_ = 0;
     QueuedBlocksDropped();
+    writing = writerBusy_;
   }
   int32_t result = 0;
   {
     std::lock_guard guard(dispatcherLock_);
     if (DeviceOpen()) result = DevicePurge(0);
   }
+  // A write thread between batches holds nothing to abort, and with the ring
+  // empty it cannot take a batch: there is no acknowledge to wait for.
+  if (!writing) return result;
   outputAbort_.Set();
   WakeWriter(kWakeAbort);
   threadAck_.Wait(kPurgeAckWait);

@@ -298,6 +298,9 @@ class TVrlBaseDispatcher {
   bool ringReleased_ VRL_GUARDED_BY(outputLock_) = true;
   // Bytes of the write thread's batch not yet taken by the device.
   uint32_t batchUnsent_ VRL_GUARDED_BY(outputLock_) = 0;
+  // The write thread holds a batch: it is writing it, or waiting for the
+  // transmitter to send it out.
+  bool writerBusy_ VRL_GUARDED_BY(outputLock_) = false;
 
   std::vector<uint8_t> dispatchBuffer_ VRL_GUARDED_BY(inputLock_);
   uint32_t dispatchHead_ VRL_GUARDED_BY(inputLock_) = 0;

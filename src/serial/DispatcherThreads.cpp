@@ -133,7 +133,11 @@ int32_t TVrlBaseDispatcher::RunWriter() {
     {
       std::lock_guard output(outputLock_);
       const uint32_t count = RingCount();
-      if (count == 0 || ringReleased_) return 0;
+      if (count == 0 || ringReleased_) {
+        writerBusy_ = false;
+        return 0;
+      }
+      writerBusy_ = true;
       writeBlock_.resize(count);
       const uint32_t firstPart = std::min(count, outSize_ - ringTail_);
       std::memcpy(writeBlock_.data(), ring_.data() + ringTail_, firstPart);
