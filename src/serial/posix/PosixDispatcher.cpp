@@ -146,6 +146,8 @@ int32_t TVrlPosixDispatcher::DeviceEscape(int32_t code) {
     default:
       return vrl::kErrBadArgument;
   }
+  // A device without modem lines (a pseudo-terminal) has nothing to drive.
+  if (!hasModemLines_) return 0;
   if (DeviceIoctl(device_.Get(), request, &bits) == 0 || NoModemLines(errno)) return 0;
   return vrl::SystemErrorToResult(errno);
 }
@@ -185,10 +187,14 @@ int32_t TVrlPosixDispatcher::ReadDeviceState(TDeviceControlBlock& dcb) {
 
 int32_t TVrlPosixDispatcher::WriteDeviceState(const TDeviceControlBlock& dcb) {
   const TLineTermios wanted = DcbToTermios(dcb, termios_);
-  if (const int set = SetLineTermios(device_.Get(), wanted); set != 0) {
-    return vrl::SystemErrorToResult(-set);
+  // Settings applied anew with nothing changed (an open applies every one of
+  // them, one after another) need not reach the driver again.
+  if (!(wanted == termios_)) {
+    if (const int set = SetLineTermios(device_.Get(), wanted); set != 0) {
+      return vrl::SystemErrorToResult(-set);
+    }
+    termios_ = wanted;
   }
-  termios_ = wanted;
   // termios has no DTR/DSR handshake, and its CRTSCTS couples throttling on
   // RTS with gating on CTS; each half asked for alone is emulated. The read
   // thread takes bytes from the driver as they arrive while it has room for
