@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "app/WindowPlacement.h"
 #include "core/ButtonHold.h"
 #include "core/Checksum.h"
 #include "widgets/ImageButton.h"
@@ -104,13 +103,10 @@ void TButtonActions::ShowFailure(int index, const TOutcome& outcome) {
     }
     box.setDefaultButton(QMessageBox::Ok);
   }
-  // A moved box keeps its place instead of being centred on the window; it is
-  // moved only as far as it takes to lie wholly on the panel's screen.
+  // The box's frame stands at the button instead of being centred on the
+  // window, as far as the panel's screen allows (DialogPlacement.h).
   if (const TImageButton* button = window_.GridButton(index + 1)) {
-    box.adjustSize();
-    const QSize frame = box.size() + (window_.frameGeometry().size() - window_.size());
-    box.move(FitOnScreen(QRect(button->mapToGlobal(QPoint(0, 0)), frame), MainWindowScreen(window_))
-                 .topLeft());
+    box.move(button->mapToGlobal(QPoint(0, 0)));
   }
   box.exec();
 }

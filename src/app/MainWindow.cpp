@@ -11,6 +11,7 @@
 #include <iostream>
 #include <utility>
 
+#include "app/DialogPlacement.h"
 #include "app/MainWindowPanel.h"
 #include "app/MoveHint.h"
 #include "app/WindowPlacement.h"
@@ -47,6 +48,7 @@ TfmMain::TfmMain(std::filesystem::path settingsFile)
   ConnectOutputPorts();
   ConnectReplies();
   FormCreate();
+  dialogPlacement_ = std::make_unique<TDialogPlacement>(*this);
   contextMenu_ = new TContextMenu(*this);
   buttonActions_ = new TButtonActions(*this);
 }

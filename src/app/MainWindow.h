@@ -30,6 +30,7 @@ class TMainWindowPanel;
 class TRemoteControl;
 class TAboutBox;
 class TContextMenu;
+class TDialogPlacement;
 class TfmConfiguration;
 class TfmProperties;
 class TfmReplies;
@@ -193,6 +194,7 @@ class TfmMain : public QWidget {
   TVrlComPort ComPort3_;
   TVrlComPort ComPort4_;
   TImageList ImageList_;
+  std::unique_ptr<TDialogPlacement> dialogPlacement_;
   TContextMenu* contextMenu_ = nullptr;      // a child of the window
   TButtonActions* buttonActions_ = nullptr;  // a child of the window
   TAboutBox* AboutBox_ = nullptr;

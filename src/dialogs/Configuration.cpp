@@ -22,7 +22,6 @@
 
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
-#include "app/WindowPlacement.h"
 #include "widgets/EncodableTextValidator.h"
 #include "dialogs/PortChoices.h"
 #include "serial/ComPort.h"
@@ -147,15 +146,13 @@ void TfmConfiguration::showEvent(QShowEvent* event) {
 }
 
 void TfmConfiguration::CentreOnMainWindow() {
-  // Centred on the main window, moved only as far as it takes to lie wholly on
-  // the screen that holds most of the main window, so that every page and
-  // button can be reached even for a small panel at a screen's edge. The
+  // Centred on the main window; the panel's dialog placement then moves it only
+  // as far as it takes to lie wholly on the panel's screen, so that every page
+  // and button can be reached even for a small panel at a screen's edge. The
   // window manager frames the dialog as it frames the main window.
   adjustSize();
   const QSize frame = size() + (fmMain_.frameGeometry().size() - fmMain_.size());
-  const QRect centred(fmMain_.frameGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2),
-                      frame);
-  move(FitOnScreen(centred, MainWindowScreen(fmMain_)).topLeft());
+  move(fmMain_.frameGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
 void TfmConfiguration::FormShow() {

@@ -9,75 +9,25 @@
 set -uo pipefail
 
 manager=$2
-for tool in Xvfb xdotool xwininfo xprop wmctrl; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+label=$manager
+work=$(mktemp -d)
+# shellcheck source=XSession.sh
+source "$(dirname "$0")/XSession.sh"
+need_tools Xvfb xdotool xwininfo xprop wmctrl
 [ "$manager" = none ] || command -v "$manager" >/dev/null ||
   { echo "skipped: $manager is not installed"; exit 77; }
 
-work=$(mktemp -d)
-xvfb=""
-wm=""
-app=""
-cleanup() {
-  local pid
-  for pid in $app $wm $xvfb; do
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL ($manager): $*"; exit 1; }
-# Polls a condition until it holds or the deadline passes.
-wait_for() {
-  local deadline=$((SECONDS + 30))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
-
 cp "$1" "$work/tovrana" || fail "cannot copy $1"
-mkfifo "$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-read -r -t 30 display <"$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-if [ "$manager" != none ]; then
-  managing() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-  # A window manager that lost the race for the new display is started again.
-  for attempt in 1 2 3; do
-    "$manager" >"$work/wm.log" 2>&1 &
-    wm=$!
-    # Polled until it manages the display or has ended.
-    settled() { managing || ! kill -0 "$wm" 2>/dev/null; }
-    wait_for settled
-    managing && break
-    kill "$wm" 2>/dev/null
-    wm=""
-  done
-  [ -n "$wm" ] || fail "$manager did not start: $(cat "$work/wm.log")"
-fi
+start_display 1024x768
+start_window_manager "$manager"
 
 store() {
   printf '[Windows]\r\nMain Left=%s\r\nMain Top=%s\r\nMain Width=%s\r\nMain Height=%s\r\n' "$@"
   printf '[Ports]\r\nCOM1=/nonexistent/port1\r\n'
 }
 # The outer frame as the X server and the window manager tell it, not as the
-# panel believes it: "left top width height".
-frame() {
-  local info extents l=0 r=0 t=0 b=0
-  info=$(xwininfo -id "$window" 2>/dev/null) || return 1
-  extents=$(xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ,)
-  [ -n "$extents" ] && read -r l r t b <<<"$extents"
-  local x y w h
-  x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-  y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-  w=$(sed -n 's/^ *Width: *//p' <<<"$info")
-  h=$(sed -n 's/^ *Height: *//p' <<<"$info")
-  echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
-}
+# panel believes it.
+frame() { frame_of "$window"; }
 saved() {
   local key values=""
   for key in Left Top Width Height; do
@@ -88,13 +38,14 @@ saved() {
 start() {
   "$work/tovrana" >"$work/out.log" 2>&1 &
   app=$!
+  pids+=("$app")
   window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tovrana$' | head -n 1)
   [ -n "$window" ] || fail "no window appeared: $(cat "$work/out.log")"
 }
 stop() {
   kill -TERM "$app"
   wait "$app" || fail "exit status $? after SIGTERM: $(cat "$work/out.log")"
-  app=""
+  unset 'pids[-1]'
 }
 frame_is() { [ "$(frame)" = "$1" ]; }
 
