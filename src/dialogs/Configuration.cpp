@@ -141,8 +141,9 @@ void TfmConfiguration::showEvent(QShowEvent* event) {
   // The window system shows the dialog again when it is restored, for
   // instance with the main window: that must not reload over the user's edits.
   if (event->spontaneous()) return;
-  CentreOnMainWindow();
   FormShow();
+  // The loaded settings give the dialog its size.
+  CentreOnMainWindow();
 }
 
 void TfmConfiguration::CentreOnMainWindow() {

@@ -11,6 +11,9 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -245,6 +248,30 @@ TEST_F(TransmissionTest, OutputsFlaggedOpenOnAbsentPortsReportInOrderOnlyWhileTh
     EXPECT_FALSE(panel->OutputPorts()[2]->Open());
     EXPECT_TRUE(panel->State().OpenFlags[1]);
   }
+}
+
+// Absent and busy ports give the same box; its details tell them apart.
+TEST_F(TransmissionTest, StartUpBoxesNameOutputPortDeviceAndCauseInTheirDetails) {
+  // Output 2 is on the pty, which another program holds locked; output 4's
+  // port does not exist.
+  const int holder = ::open(pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+  WriteSettings("", true, 2, {2, 4});
+  auto panel = ShowPanel();
+  ::close(holder);
+  ASSERT_EQ(boxes_.Boxes().size(), 2u);
+  const TBoxSeen& busy = boxes_.Boxes()[0];
+  const TBoxSeen& absent = boxes_.Boxes()[1];
+  EXPECT_EQ(busy.title, panel->windowTitle());
+  EXPECT_EQ(busy.text, "The com port specified for output 2 could not be opened.");
+  EXPECT_EQ(busy.cause, QStringLiteral("Output 2 (COM%1, %2): ie_Open - device already open")
+                            .arg(kPtyPortNumber)
+                            .arg(pty_.SlavePath().c_str()));
+  EXPECT_EQ(absent.title, panel->windowTitle());
+  EXPECT_EQ(absent.cause,
+            QStringLiteral("Output 4 (COM4, %1): ie_BadId - Specified comport doesn't exist")
+                .arg(kAbsentPort));
 }
 
 TEST_F(TransmissionTest, AFlaggedOutputOnAPresentPortOpensAtStartUp) {

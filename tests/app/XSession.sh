@@ -7,13 +7,23 @@ pids=()
 end_session() {
   local index
   for ((index = ${#pids[@]} - 1; index >= 0; index--)); do
-    kill "${pids[index]}" 2>/dev/null
-    wait "${pids[index]}" 2>/dev/null
+    end_process "${pids[index]}"
   done
   rm -rf "$work"
 }
+# Asks the process to end, and ends it when it has not within ten seconds.
+end_process() {
+  local tries
+  kill "$1" 2>/dev/null
+  for ((tries = 0; tries < 100; tries++)); do
+    kill -0 "$1" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL "$1" 2>/dev/null && echo "process $1 ($(ps -o comm= -p "$1")) did not end on SIGTERM"
+  wait "$1" 2>/dev/null
+}
 trap end_session EXIT
-fail() { echo "FAIL ($label): $*"; cat "$work/out.log"; exit 1; }
+fail() { echo "FAIL ($label): $*"; exit 1; }
 # Polls a condition until it holds or the deadline passes.
 wait_for() {
   local deadline=$((SECONDS + 30))
