@@ -49,15 +49,18 @@ int RunTovrana(const std::filesystem::path& settingsFile,
   // does not answer, runs without ever writing the file.
   TPanelLock panelLock(settingsFile);
   const bool readOnly = !panelLock.Claim();
+  // Reads the settings file and nothing more until it is shown; its close step
+  // never runs unless it was.
+  TfmMain fmMain(settingsFile);
   if (readOnly && panelLock.RaiseHolder()) {
     SayAlreadyOpen(settingsFile, "it was brought to the front");
-    QMessageBox::information(nullptr, QStringLiteral("Tovrana"),
+    // Titled with the caption of the panel that came to the front.
+    QMessageBox::information(nullptr, fmMain.windowTitle(),
                              QObject::tr("%1.").arg(QString::fromLatin1(kAlreadyOpen)),
                              QMessageBox::Ok);
     return 0;
   }
   TTerminationSignals terminationSignals;
-  TfmMain fmMain(settingsFile);
   QObject::connect(&panelLock, &TPanelLock::RaiseRequested, &fmMain,
                    [&fmMain] { BringToFront(fmMain); });
   if (readOnly) {

@@ -47,12 +47,14 @@ window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Panel$' | head 
 xdotool windowmove --sync "$window" 300 200 || fail "the first panel could not be moved"
 before=$(stat -c '%i %Y' "$work/tovrana.ini"; md5sum <"$work/tovrana.ini")
 
-# The second start answers the first's raise and ends; its box waits for a
-# click, so it is ended once it said so.
+# The second start answers the first's raise and ends; its box, titled with
+# the panel's caption, waits for a click, so it is ended once it said so.
 "$work/tovrana" >"$work/second.log" 2>&1 &
 second=$!
 wait_for_line "$work/second.log" 'This panel is already open.*brought to the front' "$second" ||
   fail "the second start did not find the first: $(cat "$work/second.log")"
+timeout 60 xdotool search --sync --onlyvisible --pid "$second" --name '^Panel$' >/dev/null ||
+  fail "the second start's box is not titled with the panel's caption"
 kill "$second" 2>/dev/null
 wait "$second" 2>/dev/null
 second=""
