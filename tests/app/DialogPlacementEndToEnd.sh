@@ -59,19 +59,19 @@ menu_item_from_end() {
   xdotool key "${keys[@]}" Return
 }
 
-menu_item_from_end 3
-dialog=$(shown '^Configuration$')
-[ -n "$dialog" ] || fail "the configuration dialog did not open: $(cat "$work/out.log")"
-wait_for on_screen "$dialog" || fail "the configuration dialog framed at $(frame_of "$dialog")"
-xdotool key Escape
-wait_for gone "$dialog" || fail "the configuration dialog did not close"
-
-menu_item_from_end 1
-about=$(shown '^About ')
-[ -n "$about" ] || fail "the About box did not open: $(cat "$work/out.log")"
-wait_for on_screen "$about" || fail "the About box framed at $(frame_of "$about")"
-xdotool key Escape
-wait_for gone "$about" || fail "the About box did not close"
+# open_on_screen STEPS TITLE NAME: the menu item STEPS places from the end
+# opens the window titled TITLE wholly on the screen, and Escape closes it.
+open_on_screen() {
+  menu_item_from_end "$1"
+  local dialog
+  dialog=$(shown "$2")
+  [ -n "$dialog" ] || fail "the $3 did not open: $(cat "$work/out.log")"
+  wait_for on_screen "$dialog" || fail "the $3 framed at $(frame_of "$dialog")"
+  xdotool key Escape
+  wait_for gone "$dialog" || fail "the $3 did not close"
+}
+open_on_screen 3 '^Configuration$' "configuration dialog"
+open_on_screen 1 '^About ' "About box"
 
 # Button 1 fills the client area: its top-left corner is the client's.
 read -r button_x button_y <<<"$(client_origin_of "$window")"
