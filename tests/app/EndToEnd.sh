@@ -7,22 +7,11 @@
 # Usage: EndToEnd.sh <path of tovrana>
 set -uo pipefail
 
-for tool in Xvfb xdotool python3; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
+label=end-to-end
 work=$(mktemp -d)
-xvfb=""
-app=""
-peer=""
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$peer" ] && kill "$peer" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+# shellcheck source=XSession.sh
+source "$(dirname "$0")/XSession.sh"
+need_tools Xvfb xdotool python3
 
 cp "$1" "$work/tovrana" || fail "cannot copy $1"
 
@@ -47,6 +36,7 @@ with open(sys.argv[2], "w") as out:
     out.write(received.hex(" ").upper() + "\n")
 PEER
 peer=$!
+pids+=("$peer")
 read -r -t 30 slave <"$work/slave" || fail "no pseudo-terminal"
 
 # Every port number the panel could open is mapped: 5 to the peer, the ones the
@@ -57,15 +47,11 @@ read -r -t 30 slave <"$work/slave" || fail "no pseudo-terminal"
   printf '[Button 1]\r\nCaption=Hello\r\nData=[Hello],13,10\r\nOutput=1\r\n'
 } >"$work/tovrana.ini"
 
-# Xvfb picks a free display and writes its number once it accepts clients.
-mkfifo "$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-read -r -t 30 display <"$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+start_display 1024x768
 
 "$work/tovrana" >"$work/out.log" 2>&1 &
 app=$!
+pids+=("$app")
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Tovrana$' | head -n 1)
 [ -n "$window" ] || fail "no window appeared: $(cat "$work/out.log")"
 

@@ -7,22 +7,11 @@
 # Usage: EndToEndHold.sh <path of tovrana>
 set -uo pipefail
 
-for tool in Xvfb xdotool python3; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
+label=hold
 work=$(mktemp -d)
-xvfb=""
-app=""
-peer=""
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$peer" ] && kill "$peer" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+# shellcheck source=XSession.sh
+source "$(dirname "$0")/XSession.sh"
+need_tools Xvfb xdotool python3
 
 cp "$1" "$work/tovrana" || fail "cannot copy $1"
 
@@ -75,6 +64,7 @@ print("unexpected stream: " + received.hex(" ").upper())
 sys.exit(1)
 PEER
 peer=$!
+pids+=("$peer")
 read -r -t 30 slave <"$work/slave" || fail "no pseudo-terminal"
 
 {
@@ -86,14 +76,11 @@ read -r -t 30 slave <"$work/slave" || fail "no pseudo-terminal"
   printf 'Repeat Interval=50\r\nChecksum=XOR8\r\nChecksum From=1\r\n'
 } >"$work/tovrana.ini"
 
-mkfifo "$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-read -r -t 30 display <"$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+start_display 1024x768
 
 "$work/tovrana" >"$work/out.log" 2>&1 &
 app=$!
+pids+=("$app")
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Tovrana$' | head -n 1)
 [ -n "$window" ] || fail "no window appeared: $(cat "$work/out.log")"
 

@@ -11,21 +11,11 @@
 # Usage: RemoteEndToEnd.sh <path of tovrana>
 set -uo pipefail
 
-for tool in Xvfb xdotool python3 curl; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
+label=remote
 work=$(mktemp -d)
-xvfb=""
-app=""
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "${PEER_PID:-}" ] && kill "$PEER_PID" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+# shellcheck source=../app/XSession.sh
+source "$(dirname "$0")/../app/XSession.sh"
+need_tools Xvfb xdotool python3 curl
 
 cp "$1" "$work/tovrana" || fail "cannot copy $1"
 
@@ -48,6 +38,7 @@ for line in sys.stdin:
     print(received.hex(" ").upper() or "nothing")
 '
 }
+pids+=("$PEER_PID")
 read -r -t 30 slave <&"${PEER[0]}" || fail "no pseudo-terminal"
 # The bytes of the next count bytes sent to output 1.
 arrived() {
@@ -76,14 +67,11 @@ remote="[Remote]\r\nEnabled=1\r\nHTTP Port=$http\r\nTCP Port=$tcp\r\nBind=127.0.
   printf "$remote"
 } >"$work/tovrana.ini"
 
-mkfifo "$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-read -r -t 30 display <"$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+start_display 1024x768
 
 "$work/tovrana" >"$work/out.log" 2>&1 &
 app=$!
+pids+=("$app")
 base="http://127.0.0.1:$http"
 auth=(-H "Authorization: Bearer s3cret")
 # The listener opens once the window is up; until then connections are refused.
