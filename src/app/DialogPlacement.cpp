@@ -20,8 +20,18 @@ QWidget* TDialogPlacement::DialogOf(const QWindow* window) const {
     if (widget->windowHandle() != window) continue;
     const Qt::WindowType type = widget->windowType();
     const bool dialog = type == Qt::Dialog || type == Qt::Sheet || type == Qt::Tool;
-    const QWidget* parent = widget->parentWidget();
-    return dialog && parent != nullptr && parent->window() == &mainWindow_ ? widget : nullptr;
+    return dialog && OwnerOf(*widget) != nullptr ? widget : nullptr;
+  }
+  return nullptr;
+}
+
+const QWidget* TDialogPlacement::OwnerOf(const QWidget& dialog) const {
+  // The main window's own dialogs, and those of its windows (the reply view's
+  // file dialog and boxes).
+  const QWidget* owner = dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
+  for (const QWidget* window = owner; window != nullptr;
+       window = window->parentWidget() != nullptr ? window->parentWidget()->window() : nullptr) {
+    if (window == &mainWindow_) return owner;
   }
   return nullptr;
 }
@@ -49,9 +59,9 @@ bool TDialogPlacement::eventFilter(QObject* watched, QEvent* event) {
 
 void TDialogPlacement::PlaceBeforeMapping(QWidget& dialog) {
   // The dialog is framed as the main window is; before it is mapped its
-  // position is its frame's.
+  // position is its frame's. It goes on the screen of the window it belongs to.
   const QSize frame = dialog.size() + (mainWindow_.frameGeometry().size() - mainWindow_.size());
-  const QRect placed = FitOnScreen(QRect(dialog.pos(), frame), MainWindowScreen(mainWindow_));
+  const QRect placed = FitOnScreen(QRect(dialog.pos(), frame), MainWindowScreen(*OwnerOf(dialog)));
   if (placed.size() != frame) dialog.resize(dialog.size() - (frame - placed.size()));
   dialog.move(placed.topLeft());
   // Shown again later, a reused dialog is centred on the panel afresh.

@@ -15,6 +15,7 @@
 
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
+#include "app/RepliesWindow.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/Configuration.h"
 #include "editing/Properties.h"
@@ -86,6 +87,14 @@ TEST_F(DialogPlacementTest, EveryDialogOfAPanelInACornerLiesWhollyOnTheScreen) {
                                        QMessageBox::Ok, panel_.get());
            box->setAttribute(Qt::WA_DeleteOnClose);
            box->show();
+         }},
+        {"ReplyViewBox",
+         [&] {
+           // The reply view in the same corner: its own box goes on its screen.
+           TfmReplies* replies = panel_->fmReplies();
+           panel_->ShowReplies();
+           replies->move(panel_->pos());
+           QMessageBox::critical(replies, "Replies", "The replies could not be saved.");
          }},
     };
     for (const auto& [name, show] : shows) {
