@@ -89,16 +89,22 @@ uint32_t TVrlBaseDispatcher::DispatchBufferUsed() const {
 uint32_t TVrlBaseDispatcher::GetBlock(uint8_t* block, uint32_t count) {
   std::lock_guard input(inputLock_);
   if (dispatchBuffer_.empty()) return 0;
-  const uint32_t n = std::min(count, DispatchBufferFill() - taken_);
-  const uint32_t start = (dispatchTail_ + taken_) % kDispatchBufferSize;
+  // A handler sees the bytes from the tail on, less those it took itself. A
+  // block read outside any handler (also while a delivery runs without
+  // calling one) takes the bytes after those the delivery's handlers took.
+  const uint32_t skipped = handlerCalled_ ? taken_ : mostTaken_;
+  const uint32_t n = std::min(count, DispatchBufferFill() - skipped);
+  const uint32_t start = (dispatchTail_ + skipped) % kDispatchBufferSize;
   const uint32_t firstPart = std::min(n, kDispatchBufferSize - start);
   std::copy_n(dispatchBuffer_.data() + start, firstPart, block);
   std::copy_n(dispatchBuffer_.data(), n - firstPart, block + firstPart);
-  if (delivering_) {
+  if (handlerCalled_) {
     // The delivery moves the tail once every handler has had its turn.
     taken_ += n;
   } else if (n > 0) {
-    dispatchTail_ = (dispatchTail_ + n) % kDispatchBufferSize;
+    // These bytes leave at once, and with them those the handlers took.
+    dispatchTail_ = (dispatchTail_ + mostTaken_ + n) % kDispatchBufferSize;
+    mostTaken_ = 0;
     // Input queued behind a full buffer wakes no one by itself.
     if (dispatchFull_) inputQueue_.PushEvent().Set();
     dispatchFull_ = false;
@@ -274,10 +280,15 @@ bool TVrlBaseDispatcher::Deliver(uint32_t message, uintptr_t wParam, int32_t dat
       stopped = true;
       break;
     }
+    {
+      std::lock_guard input(inputLock_);
+      handlerCalled_ = true;
+    }
     if (queue != nullptr) queue->Send(window, message, wParam, lParam, kSendTimeout);
     // Each handler sees every byte of the delivery; the bytes count as taken
     // as far as the handler that took the most took them.
     std::lock_guard input(inputLock_);
+    handlerCalled_ = false;
     mostTaken_ = std::max(mostTaken_, taken_);
     taken_ = 0;
   }
@@ -290,6 +301,7 @@ bool TVrlBaseDispatcher::Deliver(uint32_t message, uintptr_t wParam, int32_t dat
       dispatchBufferFull_ = false;
     }
     if (mostTaken_ != wParam) result = false;
+    mostTaken_ = 0;
   }
   std::lock_guard guard(dispatcherLock_);
   delivering_ = false;

@@ -111,6 +111,7 @@ int32_t TVrlBaseDispatcher::InitializePort(const std::string& deviceName, uint32
     std::lock_guard input(inputLock_);
     dispatchBuffer_.assign(kDispatchBufferSize, 0);
     dispatchHead_ = dispatchTail_ = scanPosition_ = notifiedPosition_ = 0;
+    taken_ = mostTaken_ = 0;
     dispatchFull_ = false;
     dispatchBufferFull_ = false;
   }
@@ -489,10 +490,11 @@ int32_t TVrlBaseDispatcher::PurgeInput() {
     std::lock_guard input(inputLock_);
     // A handler purging inside an "available" delivery: the tail moves when the
     // delivery ends, by everything that was there.
-    if (delivering_) {
+    if (handlerCalled_) {
       mostTaken_ = DispatchBufferFill();
     } else {
       dispatchTail_ = dispatchHead_;
+      mostTaken_ = 0;
       dispatchFull_ = false;
       dispatchBufferFull_ = false;
     }

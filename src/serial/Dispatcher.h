@@ -312,6 +312,10 @@ class TVrlBaseDispatcher {
   // any handler of that delivery took; the tail moves by the latter after it.
   uint32_t taken_ VRL_GUARDED_BY(inputLock_) = 0;
   uint32_t mostTaken_ VRL_GUARDED_BY(inputLock_) = 0;
+  // A handler of the delivery is being called: only what it takes counts
+  // against the delivery. A delivery that calls no handler (none wants its
+  // bytes) leaves block reads of the owner to move the tail at once.
+  bool handlerCalled_ VRL_GUARDED_BY(inputLock_) = false;
 
   std::atomic<int32_t> lineErrors_{0};
   std::atomic<bool> rs485_{false};
