@@ -91,9 +91,17 @@ inline int OpenDescriptors() { return CountEntries("/proc/self/fd"); }
 inline int Threads() { return CountEntries("/proc/self/task"); }
 
 // The thread count a leak check starts from. ThreadSanitizer's runtime adds a
-// thread of its own at the first thread creation, so one is created first.
+// thread of its own at the first thread creation, so one is created first;
+// joined, it still leaves the kernel's task list a moment later, so it is
+// counted only once it has gone.
 inline int BaselineThreads() {
-  std::thread([] {}).join();
+  pid_t helper = 0;
+  std::thread([&helper] { helper = ::gettid(); }).join();
+  const std::string entry = "/proc/self/task/" + std::to_string(helper);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (::access(entry.c_str(), F_OK) == 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::yield();
+  }
   return Threads();
 }
 
