@@ -35,3 +35,18 @@ class TEvent {
   TReset reset_;
   TUniqueFd fd_;
 };
+
+// What one wait on a device descriptor together with two events saw.
+struct TDeviceWait {
+  bool failed = false;    // poll() itself failed
+  bool timedOut = false;  // the time-out passed with nothing reported
+  bool killed = false;    // the kill event is signalled; it stays so
+  bool woken = false;     // the wake event was signalled, and this wait consumed it
+  short device = 0;       // what the device reported
+};
+
+// Waits in poll() until the device reports one of events (or a hang-up or an
+// error), the wake event (when there is one) or the kill event is signalled,
+// or the time-out passes (a negative one waits without limit).
+TDeviceWait WaitOnDevice(int fd, short events, TEvent* wake, const TEvent& kill,
+                         int timeoutMs = -1);

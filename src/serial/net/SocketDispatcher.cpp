@@ -86,20 +86,12 @@ int32_t TVrlSocketDispatcher::WriteDeviceState(const TDeviceControlBlock& dcb) {
 }
 
 int32_t TVrlSocketDispatcher::WaitInput() {
-  pollfd entries[3] = {
-      {fd_.load(), POLLIN, 0}, {ReadEvent().Fd(), POLLIN, 0}, {KillEvent().Fd(), POLLIN, 0}};
-  for (;;) {
-    const int ready = ::poll(entries, 3, -1);
-    if (ready < 0) {
-      if (errno == EINTR) continue;
-      return vrl::kErrDeviceRead;
-    }
-    if (entries[1].revents & POLLIN) ReadEvent().Consume();
-    if (entries[2].revents & POLLIN) return 0;
-    if (entries[0].revents & POLLNVAL) return vrl::kErrDeviceRead;
-    // A hang-up or an error is read next and reported there.
-    return (entries[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0 ? 1 : 0;
-  }
+  const TDeviceWait seen = WaitOnDevice(fd_.load(), POLLIN, &ReadEvent(), KillEvent());
+  if (seen.failed) return vrl::kErrDeviceRead;
+  if (seen.killed) return 0;
+  if (seen.device & POLLNVAL) return vrl::kErrDeviceRead;
+  // A hang-up or an error is read next and reported there.
+  return (seen.device & (POLLIN | POLLHUP | POLLERR)) != 0 ? 1 : 0;
 }
 
 int32_t TVrlSocketDispatcher::ReceiveSome(uint8_t* buffer, int32_t size) {
@@ -132,18 +124,12 @@ int32_t TVrlSocketDispatcher::SendAll(std::string_view bytes, TWaitFor waitFor,
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return vrl::kErrDeviceWrite;
     const bool writeThread = waitFor == TWaitFor::WriteThread;
-    pollfd entries[3] = {{fd, POLLOUT, 0},
-                         {KillEvent().Fd(), POLLIN, 0},
-                         {writeThread ? OutputAbortEvent().Fd() : -1, POLLIN, 0}};
-    int ready;
-    do {
-      ready = ::poll(entries, 3, writeThread ? -1 : MillisecondsLeft(deadline));
-    } while (ready < 0 && errno == EINTR);
-    if (ready < 0) return vrl::kErrDeviceWrite;
-    if (ready == 0 || (entries[1].revents & POLLIN)) return -1;
-    if ((entries[2].revents & POLLIN) && OutputAbortEvent().Consume()) return -1;
-    if ((entries[0].revents & POLLOUT) == 0 &&
-        (entries[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+    const TDeviceWait seen =
+        WaitOnDevice(fd, POLLOUT, writeThread ? &OutputAbortEvent() : nullptr, KillEvent(),
+                     writeThread ? -1 : MillisecondsLeft(deadline));
+    if (seen.failed) return vrl::kErrDeviceWrite;
+    if (seen.timedOut || seen.killed || seen.woken) return -1;
+    if ((seen.device & POLLOUT) == 0 && (seen.device & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
       return vrl::kErrDeviceWrite;
     }
   }

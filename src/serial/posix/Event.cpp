@@ -61,3 +61,19 @@ int TEvent::WaitAny(std::initializer_list<TEvent*> events, std::chrono::millisec
     if (ready < 0 && errno != EINTR) return -1;
   }
 }
+
+TDeviceWait WaitOnDevice(int fd, short events, TEvent* wake, const TEvent& kill, int timeoutMs) {
+  pollfd entries[3] = {
+      {fd, events, 0}, {kill.Fd(), POLLIN, 0}, {wake != nullptr ? wake->Fd() : -1, POLLIN, 0}};
+  TDeviceWait seen;
+  int ready;
+  do {
+    ready = ::poll(entries, 3, timeoutMs);
+  } while (ready < 0 && errno == EINTR);
+  seen.failed = ready < 0;
+  seen.timedOut = ready == 0;
+  seen.killed = (entries[1].revents & POLLIN) != 0;
+  seen.woken = (entries[2].revents & POLLIN) != 0 && wake->Consume();
+  seen.device = entries[0].revents;
+  return seen;
+}

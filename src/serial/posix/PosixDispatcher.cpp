@@ -244,21 +244,13 @@ uint8_t TVrlPosixDispatcher::DeviceModemStatus() {
 }
 
 int32_t TVrlPosixDispatcher::WaitInput() {
-  pollfd entries[3] = {
-      {fd_.load(), POLLIN, 0}, {ReadEvent().Fd(), POLLIN, 0}, {KillEvent().Fd(), POLLIN, 0}};
-  for (;;) {
-    const int ready = ::poll(entries, 3, -1);
-    if (ready < 0) {
-      if (errno == EINTR) continue;
-      return vrl::kErrDeviceRead;
-    }
-    if (entries[1].revents & POLLIN) ReadEvent().Consume();
-    if (entries[2].revents & POLLIN) return 0;
-    if (entries[0].revents & POLLNVAL) return vrl::kErrDeviceRead;
-    // A hang-up with nothing left to read is the device going away; the read
-    // that follows reports it instead of spinning on poll().
-    return (entries[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0 ? 1 : 0;
-  }
+  const TDeviceWait seen = WaitOnDevice(fd_.load(), POLLIN, &ReadEvent(), KillEvent());
+  if (seen.failed) return vrl::kErrDeviceRead;
+  if (seen.killed) return 0;
+  if (seen.device & POLLNVAL) return vrl::kErrDeviceRead;
+  // A hang-up with nothing left to read is the device going away; the read
+  // that follows reports it instead of spinning on poll().
+  return (seen.device & (POLLIN | POLLHUP | POLLERR)) != 0 ? 1 : 0;
 }
 
 int32_t TVrlPosixDispatcher::DeviceRead(uint8_t* buffer, int32_t size) {
@@ -281,18 +273,10 @@ int32_t TVrlPosixDispatcher::DeviceRead(uint8_t* buffer, int32_t size) {
 int32_t TVrlPosixDispatcher::WaitForInputRoom() {
   // No events asked of the device: its input stays in the driver, and poll()
   // still reports a hang-up or an error, so an unplugged device is noticed.
-  pollfd entries[3] = {
-      {fd_.load(), 0, 0}, {InputRoomEvent().Fd(), POLLIN, 0}, {KillEvent().Fd(), POLLIN, 0}};
-  for (;;) {
-    const int ready = ::poll(entries, 3, -1);
-    if (ready < 0) {
-      if (errno == EINTR) continue;
-      return vrl::kErrDeviceRead;
-    }
-    if (entries[1].revents & POLLIN) InputRoomEvent().Consume();
-    if (entries[2].revents & POLLIN) return 0;
-    return (entries[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 ? vrl::kErrDeviceRead : 0;
-  }
+  const TDeviceWait seen = WaitOnDevice(fd_.load(), 0, &InputRoomEvent(), KillEvent());
+  if (seen.failed) return vrl::kErrDeviceRead;
+  if (seen.killed) return 0;
+  return (seen.device & (POLLHUP | POLLERR | POLLNVAL)) != 0 ? vrl::kErrDeviceRead : 0;
 }
 
 int32_t TVrlPosixDispatcher::WaitForModemLines() {
@@ -322,17 +306,10 @@ int32_t TVrlPosixDispatcher::DeviceWrite(const uint8_t* data, int32_t size) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) return vrl::kErrDeviceWrite;
-    pollfd entries[3] = {
-        {fd, POLLOUT, 0}, {OutputAbortEvent().Fd(), POLLIN, 0}, {KillEvent().Fd(), POLLIN, 0}};
-    int ready;
-    do {
-      ready = ::poll(entries, 3, -1);
-    } while (ready < 0 && errno == EINTR);
-    if (ready < 0) return vrl::kErrDeviceWrite;
-    if ((entries[1].revents & POLLIN) && OutputAbortEvent().Consume()) return -1;
-    if (entries[2].revents & POLLIN) return -1;
-    if ((entries[0].revents & POLLOUT) == 0 &&
-        (entries[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+    const TDeviceWait seen = WaitOnDevice(fd, POLLOUT, &OutputAbortEvent(), KillEvent());
+    if (seen.failed) return vrl::kErrDeviceWrite;
+    if (seen.woken || seen.killed) return -1;
+    if ((seen.device & POLLOUT) == 0 && (seen.device & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
       return vrl::kErrDeviceWrite;
     }
   }
