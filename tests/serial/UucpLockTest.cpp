@@ -73,6 +73,31 @@ TEST(UucpLock, ALiveProcessHoldsTheDeviceAStaleOrUnreadableLockDoesNot) {
   EXPECT_FALSE(vrl::HeldByUucpLock("/dev/ttyUSB0", folder / "no-such-folder"));
 }
 
+// A binary id whose bytes read like a blank, a digit or a line break is still
+// the binary form; text is the number alone or with its line break.
+TEST(UucpLock, TheContentNamesItsProcessInEitherForm) {
+  const struct {
+    std::string content;
+    pid_t owner;
+  } cases[] = {
+      {TextPid(4242), 4242},
+      {"4242", 4242},
+      {"123\n", 123},
+      {"  77\n", 77},
+      {BinaryPid(4242), 4242},
+      {BinaryPid(0x3120), 0x3120},  // a blank, then the digit 1
+      {BinaryPid(0x0A31), 0x0A31},  // the digit 1 and a line break
+      {BinaryPid(0x34), 0x34},      // the digit 4 alone
+      {BinaryPid(0x3332), 0x3332},  // the digits 2 and 3
+      {"12 monkeys\n", 0},
+      {"", 0},
+      {"-5\n", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(vrl::UucpLockOwner(c.content), c.owner) << '"' << c.content << '"';
+  }
+}
+
 // A lock file in the system's folder for a pty of this test, removed again.
 class TSystemLock {
  public:

@@ -43,21 +43,7 @@ pid_t LockOwner(const std::filesystem::path& lockFile) {
     got = ::read(fd.Get(), bytes, sizeof bytes);
   } while (got < 0 && errno == EINTR);
   if (got <= 0) return 0;
-  const std::string_view text(bytes, static_cast<size_t>(got));
-  const size_t first = text.find_first_not_of(' ');
-  if (first != std::string_view::npos && text[first] >= '0' && text[first] <= '9') {
-    pid_t pid = 0;
-    const auto [end, failure] =
-        std::from_chars(text.data() + first, text.data() + text.size(), pid);
-    const bool ended = end == text.data() + text.size() || *end == '\n';
-    return failure == std::errc() && ended ? pid : 0;
-  }
-  if (text.size() == sizeof(int32_t)) {
-    int32_t pid = 0;
-    std::memcpy(&pid, text.data(), sizeof pid);
-    return pid;
-  }
-  return 0;
+  return vrl::UucpLockOwner(std::string_view(bytes, static_cast<size_t>(got)));
 }
 
 bool IsLiveOtherProcess(pid_t pid) {
@@ -69,6 +55,28 @@ bool IsLiveOtherProcess(pid_t pid) {
 }  // namespace
 
 namespace vrl {
+
+pid_t UucpLockOwner(std::string_view content) {
+  const size_t first = content.find_first_not_of(' ');
+  if (first != std::string_view::npos && content[first] >= '0' && content[first] <= '9') {
+    pid_t pid = 0;
+    const char* const last = content.data() + content.size();
+    const auto [end, failure] = std::from_chars(content.data() + first, last, pid);
+    const bool ended = end == last || *end == '\n';
+    // Four bytes are the binary form unless they are wholly a number with its
+    // line break: a binary id's low byte may well be a blank or a digit.
+    const bool whole = end == last || (end + 1 == last && *end == '\n');
+    if (failure == std::errc() && ended && (whole || content.size() != sizeof(int32_t))) {
+      return pid;
+    }
+  }
+  if (content.size() == sizeof(int32_t)) {
+    int32_t pid = 0;
+    std::memcpy(&pid, content.data(), sizeof pid);
+    return pid;
+  }
+  return 0;
+}
 
 bool HeldByUucpLock(const std::string& devicePath, const std::filesystem::path& lockFolder) {
   for (const std::string& name : LockNames(devicePath)) {

@@ -4,10 +4,16 @@
 // is in use; one whose process is gone is stale and ignored. Any thread.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace vrl {
+
+// The process id a lock file's content names, or 0 when it names none.
+pid_t UucpLockOwner(std::string_view content);
 
 // Whether a live process other than this one holds a lock file for the device
 // in lockFolder. The device counts under the name of the node its path leads
