@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <initializer_list>
 
 #include "serial/posix/UniqueFd.h"
@@ -50,3 +51,9 @@ struct TDeviceWait {
 // or the time-out passes (a negative one waits without limit).
 TDeviceWait WaitOnDevice(int fd, short events, TEvent* wake, const TEvent& kill,
                          int timeoutMs = -1);
+
+// A read thread's wait for input on a device: 1 when it has input, or a
+// hang-up or an error that the read that follows reports; 0 when the wake or
+// the kill event ended the wait with nothing to read; a negative result code
+// when the wait failed or the descriptor is no longer valid.
+int32_t WaitForInput(int fd, TEvent& wake, const TEvent& kill);

@@ -86,12 +86,7 @@ int32_t TVrlSocketDispatcher::WriteDeviceState(const TDeviceControlBlock& dcb) {
 }
 
 int32_t TVrlSocketDispatcher::WaitInput() {
-  const TDeviceWait seen = WaitOnDevice(fd_.load(), POLLIN, &ReadEvent(), KillEvent());
-  if (seen.failed) return vrl::kErrDeviceRead;
-  if (seen.killed) return 0;
-  if (seen.device & POLLNVAL) return vrl::kErrDeviceRead;
-  // A hang-up or an error is read next and reported there.
-  return (seen.device & (POLLIN | POLLHUP | POLLERR)) != 0 ? 1 : 0;
+  return WaitForInput(fd_.load(), ReadEvent(), KillEvent());
 }
 
 int32_t TVrlSocketDispatcher::ReceiveSome(uint8_t* buffer, int32_t size) {

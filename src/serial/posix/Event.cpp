@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <system_error>
 
+#include "serial/ResultCodes.h"
+
 TEvent::TEvent(TReset reset) : reset_(reset), fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
   if (!fd_.Valid()) throw std::system_error(errno, std::generic_category(), "eventfd");
 }
@@ -76,4 +78,14 @@ TDeviceWait WaitOnDevice(int fd, short events, TEvent* wake, const TEvent& kill,
   seen.woken = (entries[2].revents & POLLIN) != 0 && wake->Consume();
   seen.device = entries[0].revents;
   return seen;
+}
+
+int32_t WaitForInput(int fd, TEvent& wake, const TEvent& kill) {
+  const TDeviceWait seen = WaitOnDevice(fd, POLLIN, &wake, kill);
+  if (seen.failed) return vrl::kErrDeviceRead;
+  if (seen.killed) return 0;
+  if (seen.device & POLLNVAL) return vrl::kErrDeviceRead;
+  // A hang-up with nothing left to read is the device going away: the read
+  // that follows reports it instead of spinning on poll().
+  return (seen.device & (POLLIN | POLLHUP | POLLERR)) != 0 ? 1 : 0;
 }

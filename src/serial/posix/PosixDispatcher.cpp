@@ -244,13 +244,7 @@ uint8_t TVrlPosixDispatcher::DeviceModemStatus() {
 }
 
 int32_t TVrlPosixDispatcher::WaitInput() {
-  const TDeviceWait seen = WaitOnDevice(fd_.load(), POLLIN, &ReadEvent(), KillEvent());
-  if (seen.failed) return vrl::kErrDeviceRead;
-  if (seen.killed) return 0;
-  if (seen.device & POLLNVAL) return vrl::kErrDeviceRead;
-  // A hang-up with nothing left to read is the device going away; the read
-  // that follows reports it instead of spinning on poll().
-  return (seen.device & (POLLIN | POLLHUP | POLLERR)) != 0 ? 1 : 0;
+  return WaitForInput(fd_.load(), ReadEvent(), KillEvent());
 }
 
 int32_t TVrlPosixDispatcher::DeviceRead(uint8_t* buffer, int32_t size) {
