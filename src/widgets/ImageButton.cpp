@@ -19,6 +19,19 @@ bool IsEnterKey(const QKeyEvent& key) {
   return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
+// Hands handle the key, or Space in place of Return and Enter.
+template <typename THandler>
+void HandleEnterAsSpace(QKeyEvent* event, THandler handle) {
+  if (!IsEnterKey(*event)) {
+    handle(event);
+    return;
+  }
+  QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "),
+                  event->isAutoRepeat());
+  handle(&space);
+  event->setAccepted(space.isAccepted());
+}
+
 }  // namespace
 
 TImageButton::TImageButton(QWidget* parent)
@@ -224,25 +237,11 @@ void TImageButton::focusInEvent(QFocusEvent* event) {
 
 // Return and Enter press a focused grid button as Space does.
 void TImageButton::keyPressEvent(QKeyEvent* event) {
-  if (!IsEnterKey(*event)) {
-    QAbstractButton::keyPressEvent(event);
-    return;
-  }
-  QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "),
-                  event->isAutoRepeat());
-  QAbstractButton::keyPressEvent(&space);
-  event->setAccepted(space.isAccepted());
+  HandleEnterAsSpace(event, [this](QKeyEvent* key) { QAbstractButton::keyPressEvent(key); });
 }
 
 void TImageButton::keyReleaseEvent(QKeyEvent* event) {
-  if (!IsEnterKey(*event)) {
-    QAbstractButton::keyReleaseEvent(event);
-    return;
-  }
-  QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "),
-                  event->isAutoRepeat());
-  QAbstractButton::keyReleaseEvent(&space);
-  event->setAccepted(space.isAccepted());
+  HandleEnterAsSpace(event, [this](QKeyEvent* key) { QAbstractButton::keyReleaseEvent(key); });
 }
 
 // The second press of a double click arrives as a double-click event on some
