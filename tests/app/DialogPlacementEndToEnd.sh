@@ -29,33 +29,21 @@ printf '[Button 1]\r\nCaption=Absent\r\nData=65\r\nOutput=1\r\n' >>"$work/tovran
 
 "$work/tovrana" >"$work/out.log" 2>&1 &
 pids+=($!)
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tovrana$' | head -n 1)
+window=$(shown '^Tovrana$')
 [ -n "$window" ] || fail "no window appeared: $(cat "$work/out.log")"
 at_corner() { read -r x y _ <<<"$(frame_of "$window")" && [ "$x $y" = "0 0" ]; }
 wait_for at_corner || fail "the panel framed at $(frame_of "$window")"
 
-# The visible window titled $1, once it is there.
-shown() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
 on_screen() {
   local x y w h
   read -r x y w h <<<"$(frame_of "$1")" || return 1
   [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1024 ] && [ $((y + h)) -le 768 ]
 }
-windows() { xdotool search --onlyvisible --class tovrana 2>/dev/null | wc -l; }
-gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
-# Opens the button's context menu from the keyboard, with the pointer away
-# from where the menu opens, and picks the item so many places from its end.
+# Picks the context menu's item so many places from its end.
 menu_item_from_end() {
-  local steps=$1
-  xdotool mousemove 1000 700
-  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-  local before
-  before=$(windows)
-  xdotool key --window "$window" shift+F10
-  more_windows() { [ "$(windows)" -gt "$before" ]; }
-  wait_for more_windows || fail "the context menu did not open"
   local keys=() i
-  for ((i = 0; i < steps; i++)); do keys+=(Up); done
+  open_context_menu "$window"
+  for ((i = 0; i < $1; i++)); do keys+=(Up); done
   xdotool key "${keys[@]}" Return
 }
 

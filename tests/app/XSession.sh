@@ -90,3 +90,22 @@ client_origin_of() {
   info=$(xwininfo -id "$1" 2>/dev/null) || return 1
   echo "$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info") $(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")"
 }
+
+# shown TITLE: the visible window whose title matches, once it is there.
+shown() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
+# gone WINDOW: holds once the window is no longer shown.
+gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+# How many windows of the panel are shown, its menus included.
+panel_windows() { xdotool search --onlyvisible --class tovrana 2>/dev/null | wc -l; }
+
+# open_context_menu WINDOW: the focused button's context menu, opened from the
+# keyboard with the pointer away from where the menu opens.
+open_context_menu() {
+  local before
+  xdotool mousemove 1000 740
+  xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+  before=$(panel_windows)
+  xdotool key shift+F10
+  menu_shown() { [ "$(panel_windows)" -gt "$before" ]; }
+  wait_for menu_shown || fail "the context menu did not open"
+}
