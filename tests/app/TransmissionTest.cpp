@@ -31,6 +31,8 @@ constexpr int kDeadlineMs = 10000;
 constexpr const char* kAbsentPort = "/nonexistent/tovrana-test-port";
 constexpr int kPtyPortNumber = 9;
 
+const std::string kHelloOnOutput2 = "[Button 1]\r\nData=[Hello],13,10\r\nOutput=2\r\n";
+
 class TransmissionTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(pty_.Valid()); }
@@ -70,6 +72,16 @@ class TransmissionTest : public testing::Test {
     return panel;
   }
 
+  // Button 1 sends "Hello\r\n" on output 2, the pty; once a click has been
+  // served there, the pty's master is closed, as an adapter is unplugged.
+  void ShowPanelThenUnplug(std::unique_ptr<TfmMain>& panel) {
+    WriteSettings(kHelloOnOutput2);
+    panel = ShowPanel();
+    QTest::mouseClick(Button(*panel, 1), Qt::LeftButton);
+    ASSERT_EQ(pty_.Read(7), "Hello\r\n");
+    pty_.CloseMaster();
+  }
+
   static TImageButton* Button(const TfmMain& panel, int number) {
     return panel.findChild<TImageButton*>(QStringLiteral("BtTx%1").arg(number),
                                           Qt::FindDirectChildrenOnly);
@@ -102,8 +114,6 @@ void DoubleClick(QWidget* widget) {
     send(QEvent::MouseButtonRelease, Qt::NoButton);
   }
 }
-
-const std::string kHelloOnOutput2 = "[Button 1]\r\nData=[Hello],13,10\r\nOutput=2\r\n";
 
 TEST_F(TransmissionTest, AClickSendsTheButtonsBytesAndADoubleClickSendsThemTwice) {
   WriteSettings(kHelloOnOutput2);
@@ -283,12 +293,9 @@ TEST_F(TransmissionTest, AFlaggedOutputOnAPresentPortOpensAtStartUp) {
 }
 
 TEST_F(TransmissionTest, AReplugIsServedByTheNextClick) {
-  WriteSettings(kHelloOnOutput2);
-  auto panel = ShowPanel();
+  std::unique_ptr<TfmMain> panel;
+  ASSERT_NO_FATAL_FAILURE(ShowPanelThenUnplug(panel));
   TImageButton* button = Button(*panel, 1);
-  QTest::mouseClick(button, Qt::LeftButton);
-  ASSERT_EQ(pty_.Read(7), "Hello\r\n");
-  pty_.CloseMaster();
   // Unplugged: the click fails with a box or is lost, but it never hangs.
   QTest::mouseClick(button, Qt::LeftButton);
   TPty replugged;
@@ -309,12 +316,9 @@ TEST_F(TransmissionTest, AReplugIsServedByTheNextClick) {
 }
 
 TEST_F(TransmissionTest, AnUnplugAndAClickShowOneBoxNamingOutputPortAndDevice) {
-  WriteSettings(kHelloOnOutput2);
-  auto panel = ShowPanel();
+  std::unique_ptr<TfmMain> panel;
+  ASSERT_NO_FATAL_FAILURE(ShowPanelThenUnplug(panel));
   TImageButton* button = Button(*panel, 1);
-  QTest::mouseClick(button, Qt::LeftButton);
-  ASSERT_EQ(pty_.Read(7), "Hello\r\n");
-  pty_.CloseMaster();
   const auto disconnectBoxes = [&] {
     QList<QMessageBox*> shown;
     for (QMessageBox* box : panel->findChildren<QMessageBox*>()) {
